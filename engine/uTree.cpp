@@ -1,0 +1,421 @@
+// TTree: structure, lookups and editing of the item tree.
+#include "uEngine.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace lx {
+
+namespace {
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && UpperAscii(a[i]) != UpperAscii(b[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
+TTree::TTree() = default;
+
+TTree::TTree(TTree* parent) : Parent(parent) {}
+
+TTree::~TTree() { DestroyChildren(); }
+
+// Iterative, so that a very deep tree cannot exhaust the stack.
+void TTree::DestroyChildren() {
+    std::vector<TTree*> doomed;
+    doomed.swap(Items);
+    while (!doomed.empty()) {
+        TTree* n = doomed.back();
+        doomed.pop_back();
+        doomed.insert(doomed.end(), n->Items.begin(), n->Items.end());
+        n->Items.clear();
+        delete n;
+    }
+}
+
+TTree* TTree::CreateItem(TTree* parent) { return new TTree(parent); }
+
+void TTree::AppendChild(TTree* child) {
+    child->Parent = this;
+    child->Modified = true;
+    Items.push_back(child);
+}
+
+void TTree::TakeChildrenFrom(TTree* other) {
+    for (TTree* c : other->Items) {
+        c->Parent = this;
+        Items.push_back(c);
+    }
+    other->Items.clear();
+    other->Modified = true;
+}
+
+TTree* TTree::FindChild(std::string_view name) const {
+    for (TTree* c : Items)
+        if (SameName(c->Name, name))
+            return c;
+    return nullptr;
+}
+
+int TTree::IndexOfChild(const TTree* child) const {
+    for (std::size_t i = 0; i < Items.size(); ++i)
+        if (Items[i] == child)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int TTree::GetItemsCount(bool recursive) const {
+    if (!recursive)
+        return GetCount();
+    int n = 0;
+    ForEach([&n](TTree*) { ++n; });
+    return n;
+}
+
+TTree* TTree::GetItemByGlobalIndex(int index) const {
+    if (index < 0)
+        return nullptr;
+    const TTree* node = this;
+    for (;;) {
+        bool descended = false;
+        for (TTree* child : node->Items) {
+            if (index == 0)
+                return child;
+            const int n = child->GetItemsCount(true);
+            if (n >= index) {
+                node = child;
+                index -= 1;
+                descended = true;
+                break;
+            }
+            index -= n + 1;
+        }
+        if (!descended)
+            return nullptr;
+    }
+}
+
+std::string TTree::GetFullName() const {
+    if (!Parent)
+        return Name;
+    std::vector<const TTree*> chain;
+    for (const TTree* n = this; n->Parent; n = n->Parent)
+        chain.push_back(n);
+    const char sep = GetTreeSeparator();
+    std::string r;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (!r.empty() || it != chain.rbegin())
+            r += sep;
+        r += (*it)->Name;
+    }
+    return r;
+}
+
+const std::vector<std::string>& TTree::GetPathNames() {
+    if (!PathNames)
+        PathNames = std::make_unique<std::vector<std::string>>();
+    PathNames->clear();
+    for (const TTree* n = this; n->Parent; n = n->Parent)
+        PathNames->push_back(n->Name);
+    std::reverse(PathNames->begin(), PathNames->end());
+    return *PathNames;
+}
+
+TTree* TTree::GetRoot() const {
+    const TTree* n = this;
+    while (n->Parent)
+        n = n->Parent;
+    return const_cast<TTree*>(n);
+}
+
+int TTree::GetLevel() const {
+    int level = 0;
+    for (const TTree* n = Parent; n; n = n->Parent)
+        ++level;
+    return level;
+}
+
+bool TTree::IsValidName(std::string_view name) const {
+    if (name.empty())
+        return false;
+    const char sep = GetTreeSeparator();
+    for (char c : name)
+        if (c == '<' || c == '>' || c == sep)
+            return false;
+    return true;
+}
+
+void TTree::SetName(const std::string& newName) {
+    if (!Parent || newName == Name) {
+        Name = newName;
+        return;
+    }
+    if (Parent->FindChild(newName) || !IsValidName(newName))
+        throw EBadItemName();
+    Name = newName;
+    Modified = true;
+}
+
+std::string TTree::GetNewItemName() const {
+    for (unsigned long n = 1;; ++n) {
+        std::string candidate = std::string(sNewItem) + std::to_string(n);
+        if (!FindChild(candidate))
+            return candidate;
+    }
+}
+
+TTree* TTree::AddItem(const std::string& name, TTree* item) {
+    if (TTree* existing = FindChild(name))
+        return existing;
+    if (!item)
+        item = CreateItem(this);
+    item->Parent = this;
+    item->Name = name;
+    item->Modified = true;
+    Items.push_back(item);
+    return item;
+}
+
+std::vector<std::string> TTree::SplitPath(std::string_view fullName, char sep) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < fullName.size(); ++i)
+        if (fullName[i] == sep) {
+            parts.emplace_back(fullName.substr(start, i - start));
+            start = i + 1;
+        }
+    if (start < fullName.size())
+        parts.emplace_back(fullName.substr(start));
+    return parts;
+}
+
+TTree* TTree::AddGlobalItem(const std::string& fullName, TTree* item) {
+    TTree* root = GetRoot();
+    if (fullName.empty())
+        return nullptr;
+    const auto parts = SplitPath(fullName, root->Separator);
+    TTree* node = root;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (TTree* c = node->FindChild(parts[i])) {
+            node = c;
+            continue;
+        }
+        node = node->AddItem(parts[i], i + 1 == parts.size() ? item : nullptr);
+    }
+    return node;
+}
+
+TTree* TTree::GetItem_F(std::string_view fullName) const {
+    return GetRoot()->FindRelative(fullName);
+}
+
+TTree* TTree::FindRelative(std::string_view path) const {
+    const char sep = GetTreeSeparator();
+    const TTree* node = this;
+    while (!path.empty()) {
+        const auto p = path.find(sep);
+        const std::string_view head = path.substr(0, p);
+        path = p == std::string_view::npos ? std::string_view() : path.substr(p + 1);
+        node = node->FindChild(head);
+        if (!node)
+            return nullptr;
+    }
+    return const_cast<TTree*>(node);
+}
+
+TTree* TTree::FindInSubtree(std::string_view fullName) const {
+    const std::string t = GetFullName();
+    if (fullName == t)
+        return const_cast<TTree*>(this);
+    if (fullName.size() < t.size() + 2 || fullName[t.size()] != GetTreeSeparator() ||
+        fullName.substr(0, t.size()) != t)
+        return nullptr;
+    return FindRelative(fullName.substr(t.size() + 1));
+}
+
+void TTree::Delete() {
+    if (!Parent)
+        return;
+    auto& siblings = Parent->Items;
+    const auto it = std::find(siblings.begin(), siblings.end(), this);
+    if (it != siblings.end())
+        siblings.erase(it);
+    Parent->Modified = true;
+}
+
+void TTree::DeleteItem(int index) {
+    if (index < 0 || index >= GetCount())
+        return;
+    TTree* child = Items[static_cast<std::size_t>(index)];
+    Items.erase(Items.begin() + index);
+    delete child;
+    Modified = true;
+}
+
+void TTree::Clear() { DestroyChildren(); }
+
+bool TTree::IsInSubtreeOf(const TTree* ancestor) const {
+    for (const TTree* n = this; n; n = n->Parent)
+        if (n == ancestor)
+            return true;
+    return false;
+}
+
+bool TTree::MoveItem(TTree* item, TTree* newParent, const std::string& newName) {
+    if (!item || !newParent || newParent->IsInSubtreeOf(item))
+        return false;
+    if (TTree* clash = newParent->FindChild(newName); clash && clash != item)
+        return false;
+    if (item->Parent) {
+        auto& siblings = item->Parent->Items;
+        const auto it = std::find(siblings.begin(), siblings.end(), item);
+        if (it != siblings.end())
+            siblings.erase(it);
+    }
+    item->Parent = nullptr;
+    newParent->AddItem(newName, item);
+    return true;
+}
+
+bool TTree::MoveTo(TTree* target) {
+    if (!target || target == this || target->IsInSubtreeOf(this))
+        return false;
+    return MoveItem(this, target, Name);
+}
+
+void TTree::MergeInto(TTree* target) const {
+    for (const TTree* c : Items) {
+        if (TTree* existing = target->FindChild(c->Name)) {
+            c->MergeInto(existing);
+            continue;
+        }
+        TTree* added = target->AddItem(c->Name);
+        added->Assign(c);
+    }
+}
+
+void TTree::AssignOwn(const TTree* source) { Name = source->Name; }
+
+// Children are appended without the name lookup of AddItem, so that siblings
+// whose names differ only in letter case are both copied.
+void TTree::Assign(const TTree* source) {
+    if (source == this)
+        return;
+    DestroyChildren();
+    AssignOwn(source);
+    struct TPair {
+        TTree* dst;
+        const TTree* src;
+    };
+    std::vector<TPair> stack{{this, source}};
+    while (!stack.empty()) {
+        const TPair p = stack.back();
+        stack.pop_back();
+        for (const TTree* sc : p.src->Items) {
+            TTree* dc = p.dst->CreateItem(p.dst);
+            p.dst->AppendChild(dc);
+            dc->AssignOwn(sc);
+            if (!sc->Items.empty())
+                stack.push_back({dc, sc});
+        }
+    }
+}
+
+void TTree::DeleteDuplicates() { DeleteDuplicatesInto(nullptr); }
+
+void TTree::DeleteDuplicatesInto(std::vector<TTree*>* graveyard) {
+    std::vector<TTree*> pending{this};
+    std::unordered_map<std::string_view, std::size_t> last;
+    std::vector<bool> keep;
+    while (!pending.empty()) {
+        TTree* node = pending.back();
+        pending.pop_back();
+        auto& items = node->Items;
+        const std::size_t n = items.size();
+        if (n > 1) {
+            keep.assign(n, true);
+            bool any = false;
+            if (n <= 16) {
+                for (std::size_t i = 0; i < n; ++i)
+                    for (std::size_t j = i + 1; j < n; ++j)
+                        if (items[i]->Name == items[j]->Name) {
+                            keep[i] = false;
+                            any = true;
+                            break;
+                        }
+            } else {
+                last.clear();
+                for (std::size_t i = 0; i < n; ++i)
+                    last[items[i]->Name] = i;
+                if (last.size() != n) {
+                    any = true;
+                    for (std::size_t i = 0; i < n; ++i)
+                        keep[i] = last[items[i]->Name] == i;
+                }
+            }
+            if (any) {
+                std::size_t w = 0;
+                for (std::size_t i = 0; i < n; ++i) {
+                    if (keep[i]) {
+                        items[w++] = items[i];
+                    } else if (graveyard) {
+                        graveyard->push_back(items[i]);
+                    } else {
+                        delete items[i];
+                    }
+                }
+                items.resize(w);
+            }
+        }
+        for (auto it = items.rbegin(); it != items.rend(); ++it)
+            if (!(*it)->Items.empty())
+                pending.push_back(*it);
+    }
+}
+
+void TTree::ExpandSelf() {
+    if (!Parent)
+        return;
+    const char sep = GetTreeSeparator();
+    if (Name.find(sep) == std::string::npos)
+        return;
+    const auto parts = SplitPath(Name, sep);
+    if (parts.size() < 2)
+        return;
+    TTree* current = Parent;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (TTree* c = current->FindChild(parts[i])) {
+            if (i + 1 == parts.size())
+                return; // the target exists: the node keeps its compound name
+            current = c;
+            continue;
+        }
+        if (i + 1 < parts.size())
+            current = current->AddItem(parts[i]);
+        else
+            MoveItem(this, current, parts[i]);
+    }
+}
+
+// Each node is expanded before its children, and children from the last to
+// the first; the stack keeps that order without recursion.
+void TTree::ExpandCompoundNames() {
+    std::vector<TTree*> pending{this};
+    std::vector<TTree*> children;
+    while (!pending.empty()) {
+        TTree* node = pending.back();
+        pending.pop_back();
+        node->ExpandSelf();
+        children.assign(node->Items.begin(), node->Items.end());
+        pending.insert(pending.end(), children.begin(), children.end());
+    }
+}
+
+} // namespace lx
