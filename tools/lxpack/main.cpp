@@ -19,7 +19,9 @@ constexpr const char* kVersion = "0.1.0";
 const char* kUsage = R"(usage: lxpack [--sep SEP] COMMAND ARGS...
 
 Reads and edits language packs (.lng). Paths name items from the top of the
-pack, joined with '_' (or with SEP, given by --sep, for example '.').
+pack, joined with '_' (or with SEP, given by --sep, for example '.'). Names
+never contain '_'. SYSTEM_ENCODING and SYSTEM_LCID change only through the
+commands encoding and lcid.
 
 commands:
   dump FILE                    every item in order: "<level> <path> = <value>"
@@ -89,6 +91,58 @@ TXMLTreeItem* Find(TXMLTreeItem& pack, const std::string& file, const std::strin
     if (!item || path.empty())
         throw TFailure{file + ": no item " + path};
     return item;
+}
+
+bool IsVariableWithValue(const TTree* node) {
+    return node->GetParent() && node->GetCount() == 0 &&
+           !static_cast<const TXMLTreeItem*>(node)->GetText().empty();
+}
+
+// A name the file can hold and give back: the writer puts names between '<' and
+// '>' unescaped, a name starting with '/' would read as an end tag, and the reader
+// splits every name at '_' whatever separator the command line uses.
+void CheckNewName(const TTree& parent, const std::string& file, const std::string& name) {
+    if (!parent.IsValidName(name) || name.find('_') != std::string::npos || name[0] == '/')
+        throw TFailure{file + ": " + sMistakenItemName};
+}
+
+// The item at `path`, created with the folders above it when missing. Refuses a
+// path through a variable that has a value: the variable would become a folder
+// and its value would be lost on writing.
+TXMLTreeItem* AddPath(TXMLTreeItem& pack, const std::string& file, const std::string& path) {
+    const char sep = pack.GetTreeSeparator();
+    TTree* node = &pack;
+    for (const std::string& name : TTree::SplitPath(path, sep)) {
+        if (IsVariableWithValue(node))
+            throw TFailure{file + ": " + node->GetFullName() + " is a variable, not a folder"};
+        TTree* child = node->FindChild(name);
+        if (!child) {
+            CheckNewName(*node, file, name);
+            child = node->AddItem(name);
+        }
+        node = child;
+    }
+    return static_cast<TXMLTreeItem*>(node);
+}
+
+// SYSTEM/ENCODING and SYSTEM/LCID describe the file itself. The writer encodes
+// values by the pack's encoding, not by the text of that item, so editing them
+// as variables would leave a file that reads back garbled; only the commands
+// 'encoding' and 'lcid' change them. `whole` also protects the SYSTEM folder
+// (delete, rename, move).
+void RefuseReserved(TXMLTreeItem& pack, const std::string& file, const TTree* item, bool whole) {
+    const TTree* system = pack.FindChild("SYSTEM");
+    if (!system)
+        return;
+    std::string use;
+    if (item == system->FindChild("ENCODING"))
+        use = "'lxpack encoding'";
+    else if (item == system->FindChild("LCID"))
+        use = "'lxpack lcid'";
+    else if (whole && item == system)
+        use = "'lxpack encoding' and 'lxpack lcid'";
+    if (!use.empty())
+        throw TFailure{file + ": " + item->GetFullName() + " is reserved (use " + use + ")"};
 }
 
 std::string Escaped(const std::u16string& text) {
@@ -175,7 +229,10 @@ int CmdDump(const std::vector<std::string>& a, char sep) {
 int CmdGet(const std::vector<std::string>& a, char sep) {
     Need(a, 3, 3);
     auto pack = Load(a[1], sep);
-    const std::string v = platform::Utf16ToUtf8(Find(*pack, a[1], a[2])->GetText());
+    const TXMLTreeItem* item = Find(*pack, a[1], a[2]);
+    if (item->GetCount() > 0)
+        throw TFailure{a[1] + ": " + a[2] + " is a folder"};
+    const std::string v = platform::Utf16ToUtf8(item->GetText());
     std::fwrite(v.data(), 1, v.size(), stdout);
     std::fputc('\n', stdout);
     return 0;
@@ -186,7 +243,8 @@ int CmdSet(const std::vector<std::string>& a, char sep) {
     auto pack = Load(a[1], sep);
     if (a[2].empty())
         throw TUsageError{"empty path"};
-    auto* item = static_cast<TXMLTreeItem*>(pack->AddGlobalItem(a[2]));
+    auto* item = AddPath(*pack, a[1], a[2]);
+    RefuseReserved(*pack, a[1], item, false);
     if (item->GetCount() > 0)
         throw TFailure{a[1] + ": " + a[2] + " is a folder"};
     item->SetText(platform::Utf8ToUtf16(a[3]));
@@ -198,6 +256,7 @@ int CmdDelete(const std::vector<std::string>& a, char sep) {
     Need(a, 3, 3);
     auto pack = Load(a[1], sep);
     TTree* item = Find(*pack, a[1], a[2]);
+    RefuseReserved(*pack, a[1], item, true);
     TTree* parent = item->GetParent();
     parent->DeleteItem(parent->IndexOfChild(item));
     Save(*pack, a[1]);
@@ -208,6 +267,9 @@ int CmdRename(const std::vector<std::string>& a, char sep) {
     Need(a, 4, 4);
     auto pack = Load(a[1], sep);
     TTree* item = Find(*pack, a[1], a[2]);
+    RefuseReserved(*pack, a[1], item, true);
+    if (a[3] != item->GetName())
+        CheckNewName(*item->GetParent(), a[1], a[3]);
     try {
         item->SetName(a[3]);
     } catch (const EBadItemName& e) {
@@ -221,11 +283,11 @@ int CmdMove(const std::vector<std::string>& a, char sep) {
     Need(a, 4, 4);
     auto pack = Load(a[1], sep);
     TTree* item = Find(*pack, a[1], a[2]);
+    RefuseReserved(*pack, a[1], item, true);
     TTree* target = a[3].empty() ? pack.get() : pack->GetItem_F(a[3]);
     if (!target)
-        target = pack->AddGlobalItem(a[3]);
-    else if (target != pack.get() && target->GetCount() == 0 &&
-             !static_cast<TXMLTreeItem*>(target)->GetText().empty())
+        target = AddPath(*pack, a[1], a[3]);
+    else if (IsVariableWithValue(target))
         throw TFailure{a[1] + ": " + a[3] + " is a variable, not a folder"};
     if (target->IsInSubtreeOf(item))
         throw TFailure{a[1] + ": cannot move " + a[2] + " into itself"};
@@ -331,8 +393,8 @@ int CmdNew(const std::vector<std::string>& a, char sep) {
     TXMLTreeItem pack;
     pack.SetTreeSeparator(sep);
     pack.SetEncoding(e);
-    auto* item = static_cast<TXMLTreeItem*>(
-        pack.AddGlobalItem(std::string("SYSTEM") + sep + "ENCODING"));
+    auto* item =
+        static_cast<TXMLTreeItem*>(pack.AddGlobalItem(std::string("SYSTEM") + sep + "ENCODING"));
     item->SetText(platform::Utf8ToUtf16(EncodingName(e)));
     pack.SetLCID(id);
     Save(pack, file);
