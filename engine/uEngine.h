@@ -239,8 +239,7 @@ public:
 
     /// One value from a file without keeping the file; `def` when the file or
     /// the item is missing.
-    static std::u16string ReadItemValueFromFile(const std::string& path,
-                                                const std::u16string& def,
+    static std::u16string ReadItemValueFromFile(const std::string& path, const std::u16string& def,
                                                 const std::string& fileName, char separator);
 
     /// Save step of the editors that show part of a pack (three trees: the
@@ -272,8 +271,7 @@ private:
     const TRootData* RootDataOrNull() const;
     bool ReadBytes(std::string_view bytes, const std::string& fileName,
                    platform::TFileTime fileTime);
-    static void ParseRaw(TXMLTreeItem* root, std::string_view bytes,
-                         std::vector<TRawLeaf>& leaves);
+    static void ParseRaw(TXMLTreeItem* root, std::string_view bytes, std::vector<TRawLeaf>& leaves);
     static void DecodeLeaves(const std::vector<TRawLeaf>& leaves, std::string_view bytes,
                              TPackEncoding encoding);
 };

@@ -16,8 +16,7 @@ std::string ExtractFilePackName_(const std::string& path) {
 }
 
 std::string LanguageNameOfLCID(unsigned lcid) {
-    std::string name =
-        ReplaceBetween("(", ")", "", platform::EnglishDisplayNameOfLCID(lcid), true);
+    std::string name = ReplaceBetween("(", ")", "", platform::EnglishDisplayNameOfLCID(lcid), true);
     const auto b = name.find_first_not_of(' ');
     if (b == std::string::npos)
         return std::to_string(lcid);

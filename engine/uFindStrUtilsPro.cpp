@@ -19,8 +19,7 @@ inline char Fold8(char c) {
     return c;
 }
 
-template <class S, class Eq>
-int FindImpl(const S& what, const S& where, int from, int way, Eq eq) {
+template <class S, class Eq> int FindImpl(const S& what, const S& where, int from, int way, Eq eq) {
     if (way != fForward && way != fBack)
         throw EFindWay();
     const int n = static_cast<int>(where.size());
@@ -76,8 +75,7 @@ int Find(const std::u16string& what, const std::u16string& where, int from, int 
 }
 
 int FindNoCase(const std::string& what, const std::string& where, int from, int way) {
-    return FindImpl(what, where, from, way,
-                    [](char a, char b) { return Fold8(a) == Fold8(b); });
+    return FindImpl(what, where, from, way, [](char a, char b) { return Fold8(a) == Fold8(b); });
 }
 
 int FindNoCase(const std::u16string& what, const std::u16string& where, int from, int way) {

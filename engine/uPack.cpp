@@ -49,9 +49,13 @@ bool EncodingFromName(std::string_view name, TPackEncoding& e) {
 
 namespace {
 
-std::u16string AsciiToWide(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+std::u16string AsciiToWide(std::string_view s) {
+    return std::u16string(s.begin(), s.end());
+}
 
-std::string SystemPath(char sep, const char* item) { return std::string("SYSTEM") + sep + item; }
+std::string SystemPath(char sep, const char* item) {
+    return std::string("SYSTEM") + sep + item;
+}
 
 // "&lt;" becomes '<' and "&gt;" becomes '>', in one pass (the two marks never
 // overlap, so this equals replacing all of the first, then all of the second).
@@ -229,11 +233,15 @@ TXMLTreeItem::TXMLTreeItem() = default;
 
 TXMLTreeItem::TXMLTreeItem(TTree* parent) : TTree(parent) {}
 
-TXMLTreeItem::TXMLTreeItem(const std::string& fileName) { RootData().FileName = fileName; }
+TXMLTreeItem::TXMLTreeItem(const std::string& fileName) {
+    RootData().FileName = fileName;
+}
 
 TXMLTreeItem::~TXMLTreeItem() = default;
 
-TTree* TXMLTreeItem::CreateItem(TTree* parent) { return new TXMLTreeItem(parent); }
+TTree* TXMLTreeItem::CreateItem(TTree* parent) {
+    return new TXMLTreeItem(parent);
+}
 
 TXMLTreeItem::TRootData& TXMLTreeItem::RootData() {
     TXMLTreeItem* root = Root();
@@ -258,7 +266,9 @@ void TXMLTreeItem::AssignOwn(const TTree* source) {
         RootData().FileName = src->GetFileName();
 }
 
-void TXMLTreeItem::Assign(const TTree* source) { TTree::Assign(source); }
+void TXMLTreeItem::Assign(const TTree* source) {
+    TTree::Assign(source);
+}
 
 const std::string& TXMLTreeItem::GetFileName() const {
     static const std::string empty;
@@ -304,8 +314,8 @@ void TXMLTreeItem::SetEncoding(TPackEncoding e) {
     if (e == GetEncoding())
         return;
     RootData().Encoding = e;
-    auto* item = static_cast<TXMLTreeItem*>(
-        AddGlobalItem(SystemPath(GetTreeSeparator(), "ENCODING")));
+    auto* item =
+        static_cast<TXMLTreeItem*>(AddGlobalItem(SystemPath(GetTreeSeparator(), "ENCODING")));
     item->SetText(AsciiToWide(EncodingName(e)));
     SetTreeModified(true);
 }
@@ -331,8 +341,7 @@ unsigned TXMLTreeItem::GetLCID() const {
 void TXMLTreeItem::SetLCID(unsigned lcid) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "$%04X", lcid);
-    auto* item =
-        static_cast<TXMLTreeItem*>(AddGlobalItem(SystemPath(GetTreeSeparator(), "LCID")));
+    auto* item = static_cast<TXMLTreeItem*>(AddGlobalItem(SystemPath(GetTreeSeparator(), "LCID")));
     item->SetText(AsciiToWide(buf));
 }
 
@@ -341,7 +350,9 @@ bool TXMLTreeItem::GetKeepSystemItems() const {
     return d ? d->KeepSystemItems : true;
 }
 
-void TXMLTreeItem::SetKeepSystemItems(bool keep) { RootData().KeepSystemItems = keep; }
+void TXMLTreeItem::SetKeepSystemItems(bool keep) {
+    RootData().KeepSystemItems = keep;
+}
 
 bool TXMLTreeItem::IsModified() const {
     const TTree* root = GetRoot();
@@ -495,13 +506,13 @@ bool TXMLTreeItem::ReadBytes(std::string_view bytes, const std::string& fileName
             ParseRaw(&probe, bytes, leaves); // a malformed file leaves this tree untouched
             probe.ExpandCompoundNames();
             probe.DeleteDuplicatesInto(&graveyard.Nodes);
-            if (const auto* item =
-                    static_cast<const TXMLTreeItem*>(probe.GetItem_F(SystemPath(sep, "ENCODING")))) {
+            if (const auto* item = static_cast<const TXMLTreeItem*>(
+                    probe.GetItem_F(SystemPath(sep, "ENCODING")))) {
                 found.clear();
                 for (const TRawLeaf& leaf : leaves)
                     if (leaf.Node == item) {
-                        found = DecodeValue(bytes.substr(leaf.Begin, leaf.Length),
-                                            TPackEncoding::ANSI);
+                        found =
+                            DecodeValue(bytes.substr(leaf.Begin, leaf.Length), TPackEncoding::ANSI);
                         break;
                     }
             }
@@ -531,7 +542,8 @@ bool TXMLTreeItem::ReadBytes(std::string_view bytes, const std::string& fileName
         if (keepSystem) {
             if (recognised)
                 root->SetEncoding(encoding);
-            auto* item = static_cast<TXMLTreeItem*>(root->AddGlobalItem(SystemPath(sep, "ENCODING")));
+            auto* item =
+                static_cast<TXMLTreeItem*>(root->AddGlobalItem(SystemPath(sep, "ENCODING")));
             item->Text = found;
         }
     }

@@ -8,7 +8,9 @@ namespace lx {
 
 namespace {
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -25,7 +27,9 @@ TTree::TTree() = default;
 
 TTree::TTree(TTree* parent) : Parent(parent) {}
 
-TTree::~TTree() { DestroyChildren(); }
+TTree::~TTree() {
+    DestroyChildren();
+}
 
 // Iterative, so that a very deep tree cannot exhaust the stack.
 void TTree::DestroyChildren() {
@@ -40,7 +44,9 @@ void TTree::DestroyChildren() {
     }
 }
 
-TTree* TTree::CreateItem(TTree* parent) { return new TTree(parent); }
+TTree* TTree::CreateItem(TTree* parent) {
+    return new TTree(parent);
+}
 
 void TTree::AppendChild(TTree* child) {
     child->Parent = this;
@@ -259,7 +265,9 @@ void TTree::DeleteItem(int index) {
     Modified = true;
 }
 
-void TTree::Clear() { DestroyChildren(); }
+void TTree::Clear() {
+    DestroyChildren();
+}
 
 bool TTree::IsInSubtreeOf(const TTree* ancestor) const {
     for (const TTree* n = this; n; n = n->Parent)
@@ -301,7 +309,9 @@ void TTree::MergeInto(TTree* target) const {
     }
 }
 
-void TTree::AssignOwn(const TTree* source) { Name = source->Name; }
+void TTree::AssignOwn(const TTree* source) {
+    Name = source->Name;
+}
 
 // Children are appended without the name lookup of AddItem, so that siblings
 // whose names differ only in letter case are both copied.
@@ -328,7 +338,9 @@ void TTree::Assign(const TTree* source) {
     }
 }
 
-void TTree::DeleteDuplicates() { DeleteDuplicatesInto(nullptr); }
+void TTree::DeleteDuplicates() {
+    DeleteDuplicatesInto(nullptr);
+}
 
 void TTree::DeleteDuplicatesInto(std::vector<TTree*>* graveyard) {
     std::vector<TTree*> pending{this};

@@ -199,7 +199,9 @@ int AnsiCodePageNumber() {
     return static_cast<int>(n);
 }
 
-const TCodePage& AnsiCodePage() { return CodePage(AnsiCodePageNumber()); }
+const TCodePage& AnsiCodePage() {
+    return CodePage(AnsiCodePageNumber());
+}
 
 void Utf8ToUtf16Append(const char* src, std::size_t len, std::u16string& out) {
     const auto* s = reinterpret_cast<const unsigned char*>(src);

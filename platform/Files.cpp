@@ -13,7 +13,9 @@ namespace lx::platform {
 
 namespace {
 
-std::string ErrnoText(int e) { return std::strerror(e); }
+std::string ErrnoText(int e) {
+    return std::strerror(e);
+}
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int e) {
     throw EFileError(what + " '" + path + "': " + ErrnoText(e));

@@ -6,7 +6,9 @@ namespace lx::platform {
 
 namespace {
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 std::string Trim(const std::string& s) {
     std::size_t b = 0, e = s.size();
@@ -57,6 +59,8 @@ TIniFile::TLine TIniFile::ParseLine(const std::string& text) {
 std::vector<TIniFile::TLine> TIniFile::Load(std::string* eol) const {
     std::vector<TLine> lines;
     std::string data;
+    if (eol)
+        *eol = "\r\n"; // new files use Windows line ends, which every reader takes
     try {
         data = ReadWholeFile(FFileName);
     } catch (const EFileError&) {
@@ -108,8 +112,7 @@ std::size_t TIniFile::SectionEnd(const std::vector<TLine>& lines, std::size_t he
     return i;
 }
 
-bool TIniFile::Read(const std::string& section, const std::string& key,
-                    std::string& value) const {
+bool TIniFile::Read(const std::string& section, const std::string& key, std::string& value) const {
     const auto lines = Load(nullptr);
     const int s = FindSection(lines, section);
     if (s < 0)

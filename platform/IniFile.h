@@ -27,8 +27,7 @@ public:
 
     /// Each write returns false (and leaves the file as it was) when the file
     /// cannot be written.
-    bool WriteString(const std::string& section, const std::string& key,
-                     const std::string& value);
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool DeleteKey(const std::string& section, const std::string& key);
     /// Removes the first section of that name with all its keys.
     bool DeleteSection(const std::string& section);
@@ -40,10 +39,10 @@ public:
 
 private:
     struct TLine {
-        std::string text;    // the line as stored, without its line break
-        int kind = 0;        // 0 other, 1 section header, 2 key=value
-        std::string name;    // section or key name, trimmed
-        std::string value;   // for keys: the value, trimmed and unquoted
+        std::string text;  // the line as stored, without its line break
+        int kind = 0;      // 0 other, 1 section header, 2 key=value
+        std::string name;  // section or key name, trimmed
+        std::string value; // for keys: the value, trimmed and unquoted
     };
     std::vector<TLine> Load(std::string* eol) const;
     bool Store(const std::vector<TLine>& lines, const std::string& eol) const;

@@ -36,8 +36,8 @@ std::string TRegistry::DefaultFileName() {
 }
 
 std::string TRegistry::Section(TRootKey root, const std::string& key) {
-    std::string path = root == TRootKey::HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE"
-                                                            : "HKEY_CURRENT_USER";
+    std::string path =
+        root == TRootKey::HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
     std::string k;
     for (char c : key)
         k += c == '/' ? '\\' : c;
