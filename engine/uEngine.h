@@ -90,7 +90,8 @@ public:
 
     bool IsValidName(std::string_view name) const;
     /// Throws EBadItemName for a name a sibling uses (ignoring case, itself
-    /// included), an empty one, or one with '<', '>' or the separator.
+    /// included), an empty one, one with '<', '>' or the separator, or one
+    /// starting with '/'.
     void SetName(const std::string& newName);
     std::string GetNewItemName() const;
 

@@ -148,8 +148,10 @@ int TTree::GetLevel() const {
     return level;
 }
 
+// A leading '/' is refused too: the writer would produce an end tag, and the
+// item would vanish on the next read.
 bool TTree::IsValidName(std::string_view name) const {
-    if (name.empty())
+    if (name.empty() || name[0] == '/')
         return false;
     const char sep = GetTreeSeparator();
     for (char c : name)

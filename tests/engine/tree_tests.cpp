@@ -157,7 +157,7 @@ TEST(Tree, SetNameRules) {
     } cases[] = {
         {"ABC", false},   // only the letter case differs: the node itself clashes
         {"Other", false}, // a sibling's name, ignoring case
-        {"", false},      {"a<b", false}, {"a>b", false},
+        {"", false},      {"a<b", false}, {"a>b", false}, {"/x", false}, {"x/", true},
         {"a_b", false},   {"a.b", true},  {"abc", true}, // the same name exactly: stored as is
         {"new", true},
     };
