@@ -1,11 +1,13 @@
 #include "Files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -165,6 +167,77 @@ void SetFileTime(const std::string& path, TFileTime t) {
     ts[1] = ts[0];
     if (utimensat(AT_FDCWD, path.c_str(), ts, 0) != 0)
         Fail("Cannot set the time of", path, errno);
+}
+
+namespace {
+bool SameAscii(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<char>(x - 32);
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<char>(y - 32);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+std::string FindPathIgnoringCase(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || stat(path.c_str(), &st) == 0)
+        return path;
+    std::string current = path[0] == '/' ? "/" : "";
+    std::size_t pos = path[0] == '/' ? 1 : 0;
+    while (pos <= path.size()) {
+        std::size_t end = path.find('/', pos);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string element = path.substr(pos, end - pos);
+        pos = end + 1;
+        if (element.empty()) {
+            if (end == path.size())
+                break;
+            continue;
+        }
+        std::string next = current + element;
+        if (stat(next.c_str(), &st) != 0) {
+            std::error_code ec;
+            bool found = false;
+            for (const auto& entry : std::filesystem::directory_iterator(
+                     current.empty() ? std::string(".") : current, ec)) {
+                const std::string name = entry.path().filename().string();
+                if (SameAscii(name, element)) {
+                    next = current + name;
+                    found = true;
+                    break;
+                }
+            }
+            if (!found)
+                return path;
+        }
+        current = next;
+        if (end < path.size())
+            current += '/';
+    }
+    return current;
+}
+
+std::vector<std::string> ListFilesWithExtension(const std::string& folder, const std::string& ext) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        if (!entry.is_regular_file(ec))
+            continue;
+        const std::string name = entry.path().filename().string();
+        if (name.size() > ext.size() && SameAscii(name.substr(name.size() - ext.size()), ext))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TFileTime Now() {

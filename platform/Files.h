@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lx::platform {
 
@@ -36,6 +37,17 @@ std::optional<TFileTime> GetFileTime(const std::string& path);
 
 /// Sets the last-write (and access) time. Throws EFileError on failure.
 void SetFileTime(const std::string& path, TFileTime t);
+
+/// The path of an existing file or folder that matches `path` with each
+/// element compared ignoring ASCII case (names stored by Windows programs do
+/// not always match the spelling on disk); `path` itself when it exists or
+/// when nothing matches.
+std::string FindPathIgnoringCase(const std::string& path);
+
+/// The names of the files in a folder whose extension equals `ext` ignoring
+/// ASCII case (ext with its dot, ".lng"), sorted by name; empty when the
+/// folder is missing.
+std::vector<std::string> ListFilesWithExtension(const std::string& folder, const std::string& ext);
 
 /// The current time on the same scale as file times.
 TFileTime Now();

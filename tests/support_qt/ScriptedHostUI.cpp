@@ -1,0 +1,40 @@
+#include "ScriptedHostUI.h"
+
+#include <gtest/gtest.h>
+
+namespace lx::test {
+
+TScriptedHostUI::TScriptedHostUI() : FPrevious(host::SetHostUI(this)) {}
+
+TScriptedHostUI::~TScriptedHostUI() {
+    host::SetHostUI(FPrevious);
+}
+
+host::TMsgResult TScriptedHostUI::Ask(host::TMsgKind kind, const QString& text,
+                                      host::TMsgButtons buttons) {
+    FQuestions.push_back({kind, text, buttons});
+    if (FAnswers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return host::TMsgResult::Cancel;
+    }
+    const host::TMsgResult r = FAnswers.front();
+    FAnswers.pop_front();
+    return r;
+}
+
+bool TScriptedHostUI::InputBox(const QString& caption, const QString& prompt, QString& value) {
+    FQuestions.push_back(
+        {host::TMsgKind::Confirmation, caption + ": " + prompt, host::TMsgButtons::OkCancel});
+    if (FInputs.empty()) {
+        ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
+        return false;
+    }
+    const TInput in = FInputs.front();
+    FInputs.pop_front();
+    if (in.Cancel)
+        return false;
+    value = in.Value;
+    return true;
+}
+
+} // namespace lx::test

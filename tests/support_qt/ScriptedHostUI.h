@@ -1,0 +1,51 @@
+#pragma once
+// A host UI service for tests: records every question and answers from a
+// queue; a question nobody expected fails the test.
+
+#include "runtime/host/uHostUI.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace lx::test {
+
+struct TQuestion {
+    host::TMsgKind Kind;
+    QString Text;
+    host::TMsgButtons Buttons;
+};
+
+class TScriptedHostUI : public host::IHostUI {
+public:
+    /// Installs itself as the program's service; the destructor restores the previous one.
+    TScriptedHostUI();
+    ~TScriptedHostUI() override;
+
+    /// The answer to the next question.
+    void Expect(host::TMsgResult answer) { FAnswers.push_back(answer); }
+    /// The value (or a cancel, when nullopt-like `cancel` is true) for the next input box.
+    void ExpectInput(const QString& value, bool cancel = false) {
+        FInputs.push_back({value, cancel});
+    }
+
+    const std::vector<TQuestion>& Questions() const { return FQuestions; }
+    /// Questions still expected but not asked.
+    std::size_t Pending() const { return FAnswers.size() + FInputs.size(); }
+
+    host::TMsgResult Ask(host::TMsgKind kind, const QString& text,
+                         host::TMsgButtons buttons) override;
+    bool InputBox(const QString& caption, const QString& prompt, QString& value) override;
+
+private:
+    struct TInput {
+        QString Value;
+        bool Cancel;
+    };
+    std::vector<TQuestion> FQuestions;
+    std::deque<host::TMsgResult> FAnswers;
+    std::deque<TInput> FInputs;
+    host::IHostUI* FPrevious;
+};
+
+} // namespace lx::test
