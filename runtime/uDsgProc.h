@@ -26,8 +26,7 @@ inline constexpr const char* kXMLAppDataResource = ":/FORCEDUSEXMLAPP";
 inline constexpr const char* kDefaultAllowedPropNames =
     "Caption,Hint,CommandText,FileName,HelpFile,ProviderName,Text,SimpleText,Page,PlainText,"
     "Items,Lines,PasswordChar,Tabs,Strings,TitleCaptions,windowTitle,toolTip,statusTip,"
-    "whatsThis,title,placeholderText,windowIconText,accessibleName,accessibleDescription,"
-    "suffix,prefix,specialValueText,inputMask";
+    "whatsThis,title,placeholderText,suffix,prefix,specialValueText";
 
 struct TDesignServices {
     std::function<bool()> DesignState;

@@ -144,8 +144,12 @@ struct TFormWriter {
 
     void WriteProps(const THostObject& obj) {
         const std::string objPath = GetComponentFullName(obj, Repository);
+        const auto* widget = qobject_cast<const QWidget*>(obj.Object());
         for (const auto& prop : host::PublishedProperties(obj)) {
             if (!IsAllowed(prop.Name))
+                continue;
+            // A window title means nothing on a widget that is not a window.
+            if (widget && !widget->isWindow() && prop.Name == "windowTitle")
                 continue;
             std::u16string text;
             if (!GetPropText(obj, prop.Name, text))
