@@ -2,6 +2,7 @@
 // application server, the form component and the application component.
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
+#include "runtime/host/uHost.h"
 #include "runtime/uLexivane.h"
 #include "support/TempDir.h"
 #include "support_qt/ScriptedHostUI.h"
@@ -72,6 +73,13 @@ struct TForm {
         Lx->setObjectName("lxForm");
     }
 };
+
+// A value as a pack file holds it ('_' path).
+std::u16string ValueInFile(const std::string& file, const std::string& path) {
+    TXMLTreeItem t;
+    t.OpenFromFile(file);
+    return t.GetItemValue_(path);
+}
 
 class Lexivane : public test::TempDirTest {
 protected:
@@ -505,4 +513,103 @@ TEST_F(Lexivane, SaveFormToFileWritesTheFormsTexts) {
     g.Lx->LoadAndApply(out);
     EXPECT_EQ(g.Ok->text(), "OK");
     EXPECT_EQ(g.Info->text(), "info");
+}
+
+// Inside a form designer: preview a language, and keep the designed texts.
+TEST_F(Lexivane, DesignTimePreview) {
+    host::SetDesignMode(true);
+    DesignServices().GetBackUpFileName = [this] { return Dir.File("project.tlng"); };
+    DesignServices().UseAllowedPropNamesList = [](std::vector<std::string>& names) {
+        names = {"text", "windowTitle"};
+        return 1;
+    };
+    WritePack(Lang("ru.lng"), 1049, {{"fMain_btnOK_text", "Готово"}});
+    {
+        TForm f;
+        ASSERT_TRUE(f.Lx->IsDesigning());
+        f.Lx->SetStatus(TXMLBaseClass::csWorkAlone);
+        f.Lx->SetFileName(Lang("ru.lng"));
+        f.Lx->EnsureLoaded(); // a designed form shows the pack's language
+        EXPECT_TRUE(f.Lx->IsPreviewActivated());
+        EXPECT_EQ(f.Ok->text(), Q("Готово"));
+        EXPECT_EQ(ValueInFile(Dir.File("project.tlng"), "fMain_btnOK_text"),
+                  u"OK"); // the designed text is kept aside
+
+        // The developer edits a text while previewing, then turns preview off.
+        f.Ok->setText("Сделано");
+        f.Lx->SetPreview(false);
+        EXPECT_FALSE(f.Lx->IsPreviewActivated());
+        EXPECT_EQ(f.Ok->text(), "OK"); // the designed texts are back
+        EXPECT_EQ(ValueInFile(Lang("ru.lng"), "fMain_btnOK_text"),
+                  U("Сделано")); // and the edit went into the pack
+    }
+    host::SetDesignMode(false);
+}
+
+TEST_F(Lexivane, OneApplicationComponentPerProject) {
+    host::SetDesignMode(true);
+    TXMLAppDataBlock stored =
+        EncodeXMLAppData({true, false, "RUS.LNG", "\\lang\\", "/src/other.cpp"});
+    int writes = 0;
+    DesignServices().ReadDataFromResFile = [&](TXMLAppDataBlock& b) {
+        b = stored;
+        return true;
+    };
+    DesignServices().WriteDataToResFile = [&](const TXMLAppDataBlock& b) {
+        stored = b;
+        ++writes;
+    };
+    DesignServices().GetUnitFileName = [](const QObject*) { return std::string("/src/main.cpp"); };
+    int own = 0; // the other unit still belongs to the project
+    DesignServices().GetModuleOwn = [&](const std::string&) { return own; };
+    try {
+        TLXApp second;
+        ADD_FAILURE() << "a second application component was created";
+    } catch (const ELXError& e) {
+        EXPECT_STREQ(e.what(), rsXMLAppExists);
+    }
+    EXPECT_EQ(writes, 0);
+
+    own = 1; // that unit left the project: this component takes over
+    {
+        TLXApp app;
+        EXPECT_EQ(XMLAppServer().App(), &app);
+        EXPECT_EQ(writes, 1);
+        EXPECT_EQ(DecodeXMLAppData(stored).UnitFileName, "/src/main.cpp");
+        std::vector<std::string> list;
+        XMLAppServer().GetXMLAppPacksList(list);
+        EXPECT_TRUE(list.empty());
+        std::string file = "x";
+        EXPECT_EQ(XMLAppServer().GetXMLAppCurrentPackFileName(file), "");
+        EXPECT_EQ(file, "");
+    }
+    host::SetDesignMode(false);
+}
+
+TEST_F(Lexivane, ServerOperationsOfTheDesignPackage) {
+    WritePack(Lang("EN.lng"), 1033, {});
+    WritePack(Lang("rus.lng"), 1049, {});
+    TXMLAppDataBlock stored{};
+    DesignServices().WriteDataToResFile = [&](const TXMLAppDataBlock& b) { stored = b; };
+    TXMLAppServer& server = XMLAppServer();
+    std::vector<std::string> list{"stale"};
+    server.GetXMLAppPacksList(list);
+    EXPECT_TRUE(list.empty()); // no application component
+    EXPECT_FALSE(server.ChangeCurentLangPack("rus"));
+
+    TLXApp app;
+    app.SetPackFolder("\\lang\\");
+    app.EnsureLoaded();
+    server.GetXMLAppPacksList(list);
+    EXPECT_EQ(list, (std::vector<std::string>{"English", "Russian"}));
+    EXPECT_TRUE(server.ChangeCurentLangPack("rus"));
+    EXPECT_FALSE(server.ChangeCurentLangPack("RUS.lng"));
+    std::string file;
+    EXPECT_EQ(server.GetXMLAppCurrentPackFileName(file), "Russian");
+    EXPECT_EQ(file, Lang("rus.lng"));
+    server.WriteDataToResource(true);
+    EXPECT_EQ(DecodeXMLAppData(stored).CurrentPack, "rus.lng");
+    EXPECT_EQ(DecodeXMLAppData(stored).PackFolder, "\\lang\\");
+    server.ClearDataInResource();
+    EXPECT_EQ(stored, TXMLAppDataBlock{});
 }
