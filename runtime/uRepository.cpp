@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 
@@ -43,11 +44,18 @@ void TFormRepository::Delete(const std::string& componentName) {
 }
 
 void TFormRepository::ChangeName(const std::string& oldName, const std::string& newName) {
-    for (auto& p : FPseudonymes)
-        if (SameTextAscii(p.ComponentName, oldName)) {
-            p.ComponentName = newName;
-            return;
-        }
+    const auto renamed =
+        std::find_if(FPseudonymes.begin(), FPseudonymes.end(),
+                     [&](const TPseudonym& p) { return SameTextAscii(p.ComponentName, oldName); });
+    if (renamed == FPseudonymes.end())
+        return;
+    renamed->ComponentName = newName;
+    // A pair left under the new name belongs to no component any more: the
+    // renamed component's pair replaces it.
+    const auto keep = static_cast<std::size_t>(renamed - FPseudonymes.begin());
+    for (std::size_t i = FPseudonymes.size(); i-- > 0;)
+        if (i != keep && SameTextAscii(FPseudonymes[i].ComponentName, newName))
+            FPseudonymes.erase(FPseudonymes.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
 std::string TFormRepository::MakeRealPath(const std::string& path, char separator) const {

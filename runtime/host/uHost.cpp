@@ -240,6 +240,17 @@ bool MetaProperty(const QObject* obj, const std::string& name, QMetaProperty& ou
     return out.isReadable();
 }
 
+// Qt 6 names enumeration and flag properties by their meta-type
+// ("QFlags<Qt::AlignmentFlag>"); the enumerator knows the declared name.
+std::string DeclaredTypeName(const QMetaProperty& p) {
+    if (p.isEnumType()) {
+        const QMetaEnum e = p.enumerator();
+        if (e.isValid())
+            return std::string(e.scope()) + "::" + e.name();
+    }
+    return p.typeName();
+}
+
 const TItemProp* ItemProp(const THostObject& obj, const std::string& name) {
     if (obj.Kind() != THostObject::TKind::Item)
         return nullptr;
@@ -426,9 +437,10 @@ std::vector<TPropInfo> PublishedProperties(const THostObject& obj) {
         const QMetaObject* mo = obj.Object()->metaObject();
         for (int i = 0; i < mo->propertyCount(); ++i) {
             const QMetaProperty p = mo->property(i);
-            if (!p.isReadable())
+            // The name is the component's identity in paths, not a text of it.
+            if (!p.isReadable() || qstrcmp(p.name(), "objectName") == 0)
                 continue;
-            props.push_back({p.name(), KindOf(p), p.typeName()});
+            props.push_back({p.name(), KindOf(p), DeclaredTypeName(p)});
         }
         for (const TCollectionType* t : CollectionTypesOf(obj.Object()))
             props.push_back({t->PropName, TTypeKind::Class, t->TypeName});
