@@ -28,3 +28,43 @@ function(lx_add_language_record target)
     qt6_add_resources(record_sources "${qrc}")
     target_sources(${target} PRIVATE ${record_sources})
 endfunction()
+
+# lx_add_resource_strings(<target> [SOURCES <files>...] [IDS <file>])
+#
+# The build step of resource strings (LX_RESOURCESTRING in the sources): scans
+# the sources (by default the target's own), compiles the string table into the
+# program and writes <program>.drc beside it. IDS names a file in the source
+# tree that keeps the identifiers stable between builds (created when missing;
+# commit it with the sources).
+function(lx_add_resource_strings target)
+    cmake_parse_arguments(ARG "" "IDS" "SOURCES" ${ARGN})
+    set(sources ${ARG_SOURCES})
+    if(NOT sources)
+        get_target_property(sources ${target} SOURCES)
+    endif()
+    set(abs_sources "")
+    foreach(s IN LISTS sources)
+        if(s MATCHES "\\.(c|cc|cpp|cxx|h|hh|hpp|hxx)$")
+            get_filename_component(a "${s}" ABSOLUTE)
+            list(APPEND abs_sources "${a}")
+        endif()
+    endforeach()
+    set(table "${CMAKE_CURRENT_BINARY_DIR}/${target}_resstrings.cpp")
+    set(drc "${CMAKE_CURRENT_BINARY_DIR}/${target}.drc")
+    set(ids_args "")
+    if(ARG_IDS)
+        get_filename_component(ids "${ARG_IDS}" ABSOLUTE)
+        set(ids_args --ids "${ids}")
+    endif()
+    add_custom_command(
+        OUTPUT "${table}" "${drc}"
+        COMMAND lxresscan --output "${table}" --drc "${drc}" ${ids_args} ${abs_sources}
+        DEPENDS ${abs_sources} lxresscan
+        COMMENT "Resource strings of ${target}"
+        VERBATIM)
+    target_sources(${target} PRIVATE "${table}")
+    target_link_libraries(${target} PRIVATE LXStd)
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different "${drc}" "$<TARGET_FILE_DIR:${target}>/${target}.drc"
+        VERBATIM)
+endfunction()

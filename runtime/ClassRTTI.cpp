@@ -79,7 +79,11 @@ std::string FloatToText(double v) {
     return buf;
 }
 
-bool SameClassAsHead(const std::string& className, const std::string& head) {
+// Classes in a namespace are matched by their own name.
+bool SameClassAsHead(const std::string& qualified, const std::string& head) {
+    const auto colons = qualified.rfind("::");
+    const std::string className =
+        colons == std::string::npos ? qualified : qualified.substr(colons + 2);
     return platform::SameTextAscii(className, "T" + head) ||
            platform::SameTextAscii(className, head);
 }

@@ -25,6 +25,8 @@ namespace lx {
 inline constexpr const char* rsIOERROR = "I/O error. FileName - \"%s\".";
 inline constexpr const char* rsXMLAppExists =
     "Component TXMLApp already exists. Application can not have more then one TXMLApp component!";
+inline constexpr const char* rsCouldDeleteTmlFile = "Could not delete %s file";
+inline constexpr const char* rsCannotUpdateFile = "Can not update file";
 inline constexpr const char* rsXMLAppDataTooLong =
     "The language settings do not fit the embedded record: current pack, pack folder and unit "
     "file name together may hold at most 1010 bytes.";
@@ -269,6 +271,49 @@ class TLXForm : public TXMLForm {
     Q_OBJECT
 public:
     explicit TLXForm(QWidget* parent = nullptr) : TXMLForm(parent) {}
+};
+
+/// The resource-string component: translates the program's resource strings
+/// (see uResourceString.h). It writes the pack's resourcestring items into the
+/// localised copy <program>.dlng and makes it the active translation; the copy
+/// is deleted when the component goes away. A component whose repository is
+/// empty files each string in packs under its string-table identifier.
+class TXMLResource : public TXMLBaseClass {
+    Q_OBJECT
+    Q_PROPERTY(QStringList SRRepository READ GetSRRepository WRITE SetSRRepository)
+
+public:
+    explicit TXMLResource(QWidget* parent = nullptr);
+    ~TXMLResource() override;
+
+    TSRRepository& Repository() { return FRepository; }
+    /// The stored repository; a malformed list throws std::runtime_error (the
+    /// form that holds the component then fails to load).
+    QStringList GetSRRepository() const { return FRepository.WriteToList(); }
+    void SetSRRepository(const QStringList& list) { FRepository.ReadFromList(list); }
+
+    bool ApplyTree(TXMLTreeItem* tree) override;
+    /// Writes the pack's resource strings as a translated table into
+    /// `fileName` (atomically). Returns false, after the "Can not update file"
+    /// message, when the file cannot be written. Throws ELXError for a
+    /// resourcestring item whose name is not a number.
+    bool WriteResourceStrings(const std::string& fileName, TXMLTreeItem* tree);
+    /// <program>.dlng beside the program.
+    static std::string CopyFileName();
+    bool IsCopyActive() const { return FActive; }
+
+private:
+    void ReleaseCopy();
+    TSRRepository FRepository;
+    bool FActive = false;
+};
+
+/// The published resource-string component.
+class TLXResource : public TXMLResource {
+    Q_OBJECT
+    Q_PROPERTY(QObject* Resources READ GetItems)
+public:
+    explicit TLXResource(QWidget* parent = nullptr) : TXMLResource(parent) {}
 };
 
 /// The application component: pack folder, packs, current pack.
