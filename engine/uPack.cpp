@@ -182,6 +182,12 @@ void EncodeValue(std::u16string_view text, TPackEncoding encoding, const platfor
     if (cp.IsSingleByte()) {
         for (std::size_t i = 0; i < n; ++i) {
             const char16_t c = s[i];
+            // "&#" would read back as a character reference: the '&' itself
+            // is written as one, which every reader decodes.
+            if (encoding == TPackEncoding::HTML && c == u'&' && i + 1 < n && s[i + 1] == u'#') {
+                out.append("&#38;", 5);
+                continue;
+            }
             if (encoding == TPackEncoding::HTML && c >= 256) {
                 out.append("&#", 2);
                 out.append(std::to_string(static_cast<unsigned>(c)));
@@ -198,16 +204,20 @@ void EncodeValue(std::u16string_view text, TPackEncoding encoding, const platfor
     // Multi-byte code pages: convert runs, then escape the converted bytes.
     std::string converted;
     std::size_t i = 0;
+    auto special = [&](std::size_t k) {
+        return encoding == TPackEncoding::HTML &&
+               (s[k] >= 256 || (s[k] == u'&' && k + 1 < n && s[k + 1] == u'#'));
+    };
     while (i < n) {
         std::size_t j = i;
-        while (j < n && !(encoding == TPackEncoding::HTML && s[j] >= 256))
+        while (j < n && !special(j))
             ++j;
         converted.clear();
         cp.EncodeAppend(s + i, j - i, converted);
         AppendEscaped(converted, out);
         if (j < n) {
             out.append("&#", 2);
-            out.append(std::to_string(static_cast<unsigned>(s[j])));
+            out.append(std::to_string(static_cast<unsigned>(s[j]))); // '&' gives "&#38;"
             out.push_back(';');
             ++j;
         }
@@ -395,6 +405,11 @@ void TXMLTreeItem::ParseRaw(TXMLTreeItem* root, std::string_view bytes,
     // Elements whose children are being read; the root is below the bottom.
     std::vector<TXMLTreeItem*> open;
     std::size_t pos = find('<', 0);
+    // A stray end tag ends the top level, also before the first element
+    // (read as an element, it would become an item named "/..." that the
+    // writer turns into an end tag).
+    if (pos != npos && endTagFollows(pos))
+        return;
     for (;;) {
         TXMLTreeItem* parent = open.empty() ? root : open.back();
         auto* node = new TXMLTreeItem(parent);
@@ -405,7 +420,9 @@ void TXMLTreeItem::ParseRaw(TXMLTreeItem* root, std::string_view bytes,
             throw EXMLParseError(n);
         const std::size_t gt = find('>', pos + 1);
         const std::size_t lt = find('<', pos + 1);
-        if (gt == npos || lt == npos || n - lt - 1 < 2)
+        // A '<' before the start tag's '>' is malformed too: the name would
+        // hold a '<', and what the writer makes of it does not read back.
+        if (gt == npos || lt == npos || n - lt - 1 < 2 || lt < gt)
             throw EXMLParseError(pos);
         node->SetNameUnchecked(bytes.substr(pos + 1, gt - pos - 1));
         pos = gt + 1;
@@ -480,6 +497,11 @@ struct TGraveyard {
 
 // Reads a whole file's bytes into the tree.
 //
+// Same-named siblings are resolved (the last one kept) before compound names
+// are expanded: expanding first could move an item into a folder that the
+// duplicate pass then deletes, and the item would be lost. Expansion itself
+// never creates such duplicates.
+//
 // The encoding is detected, as it must be, from the file on its own: parsed
 // into a fresh tree with separator '_', its SYSTEM/ENCODING value read as ANSI.
 // Values are decoded only once that is known, so when the tree is empty and
@@ -504,8 +526,8 @@ bool TXMLTreeItem::ReadBytes(std::string_view bytes, const std::string& fileName
             TXMLTreeItem probe;
             probe.SetKeepSystemItems(false);
             ParseRaw(&probe, bytes, leaves); // a malformed file leaves this tree untouched
-            probe.ExpandCompoundNames();
             probe.DeleteDuplicatesInto(&graveyard.Nodes);
+            probe.ExpandCompoundNames();
             if (const auto* item = static_cast<const TXMLTreeItem*>(
                     probe.GetItem_F(SystemPath(sep, "ENCODING")))) {
                 found.clear();
@@ -534,8 +556,8 @@ bool TXMLTreeItem::ReadBytes(std::string_view bytes, const std::string& fileName
                 DecodeLeaves(leaves, bytes, encoding); // what was read so far stays
                 throw;
             }
-            root->ExpandCompoundNames();
             root->DeleteDuplicatesInto(&graveyard.Nodes);
+            root->ExpandCompoundNames();
             DecodeLeaves(leaves, bytes, encoding);
         }
         parsed = true;

@@ -403,6 +403,11 @@ void TTree::ExpandSelf() {
     const auto parts = SplitPath(Name, sep);
     if (parts.size() < 2)
         return;
+    // A part starting with '/' would be written as an end tag: such a name
+    // stays whole.
+    for (const auto& part : parts)
+        if (!part.empty() && part[0] == '/')
+            return;
     TTree* current = Parent;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (TTree* c = current->FindChild(parts[i])) {

@@ -131,6 +131,9 @@ TEST(PackValues, EncodeAndDecodeInEveryEncoding) {
         {TPackEncoding::UTF8, u"a & b", "a & b"}, // '&' itself is not escaped
         {TPackEncoding::UTF8, u"\U0001F600", "\xF0\x9F\x98\x80"},
         {TPackEncoding::HTML, u"\U0001F600", "&#55357;&#56832;"},
+        // In HTML a literal "&#" is written with its '&' as a reference.
+        {TPackEncoding::HTML, u"&#65; & #", "&#38;#65; & #"},
+        {TPackEncoding::UTF8, u"&#65;", "&#65;"},
     };
     for (const auto& c : cases) {
         TXMLTreeItem t;
@@ -210,6 +213,13 @@ TEST(PackRead, TolerantStructure) {
         {"<a></a>", "1 a = \n"},
         // Spaces belong to the name.
         {"< a b >1</ a b >", "1  a b  = 1\n"},
+        // A stray end tag ends the file even at its start.
+        {"</a>x</b>", ""},
+        // Same-named siblings are resolved before compound names are expanded,
+        // so an item moved into a folder is not deleted with a duplicate of it.
+        {"<a></a>\r<a></a>\r<a_n>x</a_n>\r<a_n>y</a_n>\r", "1 a/\n2 a_n = y\n"},
+        // A part starting with '/' is never split off (it would be written as an end tag).
+        {"<a_/b>x</a_/b>\r", "1 a_/b = x\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Dump(*Read(c.file)), c.dump) << c.file;
@@ -229,6 +239,8 @@ TEST(PackRead, MalformedFilesRaiseTheParseErrorWithAnOffset) {
         {"<a>1</a", 4},
         {"just text", 9},
         {"\r\n", 2},
+        {"<a</b>\r<c>y</c>\r", 0}, // a '<' inside a start tag
+        {"<f>\r  <a<b>1</b>\r</f>", 6},
     };
     for (const auto& c : cases) {
         TXMLTreeItem t;
