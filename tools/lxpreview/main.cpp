@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QTemporaryDir>
 #include <QUiLoader>
 #include <QWidget>
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
         } catch (const EXMLParseError& e) {
             return Fail(a.Pack + ": " + e.what() + " (at byte " + std::to_string(e.Offset()) + ")");
         } catch (const std::exception& e) {
-            return Fail(e.what());
+            return Fail(a.Pack + ": " + e.what());
         }
     }
 
@@ -177,6 +178,16 @@ int main(int argc, char** argv) {
     std::unique_ptr<QWidget> form(loader.load(&file));
     if (!form)
         return Fail(a.Form + ": not a form: " + loader.errorString().toStdString());
+
+    // Designer puts every widget of a main window into its central widget. A
+    // form component there belongs to the window (as a program moves it there):
+    // left in place it would make the central widget a frame of its own, and
+    // the window's texts would be neither applied nor written.
+    if (auto* main = qobject_cast<QMainWindow*>(form.get()))
+        if (QWidget* central = main->centralWidget())
+            for (TLXForm* f :
+                 central->findChildren<TLXForm*>(QString(), Qt::FindDirectChildrenOnly))
+                f->setParent(main);
 
     TLXForm* lx = form->findChild<TLXForm*>();
     for (TLXForm* f : form->findChildren<TLXForm*>())
@@ -223,7 +234,7 @@ int main(int argc, char** argv) {
         try {
             lx->SaveFormToFile(a.SavePack, "");
         } catch (const std::exception& e) {
-            return Fail(e.what());
+            return Fail(a.SavePack + ": " + e.what());
         }
     }
     return 0;
