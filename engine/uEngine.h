@@ -135,6 +135,10 @@ protected:
     // Appends without the name lookup of AddItem; used by the reader, which
     // resolves duplicates afterwards.
     void AppendChild(TTree* child);
+    // The same without setting the child's Modified flag (the reader's nodes).
+    void AppendChildUnmodified(TTree* child);
+    // ExpandCompoundNames; true when it moved or created any node.
+    bool ExpandAll();
     void SetNameUnchecked(std::string_view name) { Name.assign(name.data(), name.size()); }
     void DestroyChildren();
     // Moves all of other's children to the end of this node's children.
@@ -152,7 +156,7 @@ private:
     char Separator = '_';
     bool Modified = false;
 
-    void ExpandSelf();
+    bool ExpandSelf();
 };
 
 template <class F> void TTree::ForEach(F&& fn) const {

@@ -2,7 +2,10 @@
 #include "uEngine.h"
 
 #include "platform/CodePage.h"
+#include "uPackCodec.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -57,186 +60,27 @@ std::string SystemPath(char sep, const char* item) {
     return std::string("SYSTEM") + sep + item;
 }
 
-// "&lt;" becomes '<' and "&gt;" becomes '>', in one pass (the two marks never
-// overlap, so this equals replacing all of the first, then all of the second).
-std::size_t UnescapeInPlace(char16_t* s, std::size_t n) {
-    std::size_t w = 0;
-    for (std::size_t r = 0; r < n;) {
-        if (s[r] == u'&' && r + 3 < n && s[r + 2] == u't' && s[r + 3] == u';' &&
-            (s[r + 1] == u'l' || s[r + 1] == u'g')) {
-            s[w++] = s[r + 1] == u'l' ? u'<' : u'>';
-            r += 4;
-        } else {
-            s[w++] = s[r++];
-        }
-    }
-    return w;
-}
-
-// Decodes bytes into `out` (replacing its content) without the final unescaping.
-void DecodeRaw(std::string_view bytes, TPackEncoding encoding, const platform::TCodePage& cp,
-               std::u16string& out) {
-    out.clear();
-    switch (encoding) {
-    case TPackEncoding::UTF8:
-        platform::Utf8ToUtf16Append(bytes.data(), bytes.size(), out);
-        return;
-    case TPackEncoding::ANSI:
-        cp.DecodeAppend(bytes.data(), bytes.size(), out);
-        return;
-    case TPackEncoding::HTML:
-        break;
-    }
-    const std::size_t n = bytes.size();
-    std::size_t run = 0; // start of the pending literal run
-    std::size_t i = 0;
-    while (i < n) {
-        if (bytes[i] != '&' || i + 1 >= n || bytes[i + 1] != '#' || n - i < 5) {
-            ++i;
-            continue;
-        }
-        // A ';' at most seven positions after the '&'.
-        std::size_t semi = 0;
-        for (std::size_t j = i + 2; j <= i + 7 && j < n; ++j)
-            if (bytes[j] == ';') {
-                semi = j;
-                break;
-            }
-        long value = 0;
-        bool ok = semi != 0;
-        if (ok) {
-            std::size_t k = i + 2;
-            bool negative = false;
-            if (k < semi && (bytes[k] == '-' || bytes[k] == '+')) {
-                negative = bytes[k] == '-';
-                ++k;
-            }
-            ok = k < semi;
-            for (; ok && k < semi; ++k) {
-                if (bytes[k] < '0' || bytes[k] > '9')
-                    ok = false;
-                else
-                    value = value * 10 + (bytes[k] - '0');
-            }
-            if (negative)
-                value = -value;
-        }
-        if (!ok) {
-            ++i;
-            continue;
-        }
-        cp.DecodeAppend(bytes.data() + run, i - run, out);
-        out.push_back(static_cast<char16_t>(static_cast<unsigned long>(value) & 0xFFFFu));
-        i = semi + 1;
-        run = i;
-    }
-    cp.DecodeAppend(bytes.data() + run, n - run, out);
-}
-
-void AppendEscapedByte(char b, std::string& out) {
-    if (b == '<')
-        out.append("&lt;", 4);
-    else if (b == '>')
-        out.append("&gt;", 4);
-    else
-        out.push_back(b);
-}
-
-void AppendEscaped(std::string_view bytes, std::string& out) {
-    for (char b : bytes)
-        AppendEscapedByte(b, out);
-}
-
-void EncodeValue(std::u16string_view text, TPackEncoding encoding, const platform::TCodePage& cp,
-                 std::string& out) {
-    const std::size_t n = text.size();
-    const char16_t* s = text.data();
-    if (encoding == TPackEncoding::UTF8) {
-        std::size_t i = 0;
-        while (i < n) {
-            std::size_t j = i;
-            while (j < n && s[j] < 0x80 && s[j] != u'<' && s[j] != u'>')
-                ++j;
-            if (j > i) {
-                const std::size_t base = out.size();
-                out.resize(base + (j - i));
-                char* d = out.data() + base;
-                for (std::size_t k = i; k < j; ++k)
-                    *d++ = static_cast<char>(s[k]);
-                i = j;
-                continue;
-            }
-            if (s[i] == u'<' || s[i] == u'>') {
-                AppendEscapedByte(static_cast<char>(s[i]), out);
-                ++i;
-                continue;
-            }
-            std::size_t k = i;
-            while (k < n && s[k] >= 0x80)
-                ++k;
-            platform::Utf16ToUtf8Append(s + i, k - i, out);
-            i = k;
-        }
-        return;
-    }
-    if (cp.IsSingleByte()) {
-        for (std::size_t i = 0; i < n; ++i) {
-            const char16_t c = s[i];
-            // "&#" would read back as a character reference: the '&' itself
-            // is written as one, which every reader decodes.
-            if (encoding == TPackEncoding::HTML && c == u'&' && i + 1 < n && s[i + 1] == u'#') {
-                out.append("&#38;", 5);
-                continue;
-            }
-            if (encoding == TPackEncoding::HTML && c >= 256) {
-                out.append("&#", 2);
-                out.append(std::to_string(static_cast<unsigned>(c)));
-                out.push_back(';');
-                continue;
-            }
-            char b;
-            if (!cp.EncodeChar(c, b))
-                b = '?';
-            AppendEscapedByte(b, out);
-        }
-        return;
-    }
-    // Multi-byte code pages: convert runs, then escape the converted bytes.
-    std::string converted;
-    std::size_t i = 0;
-    auto special = [&](std::size_t k) {
-        return encoding == TPackEncoding::HTML &&
-               (s[k] >= 256 || (s[k] == u'&' && k + 1 < n && s[k + 1] == u'#'));
-    };
-    while (i < n) {
-        std::size_t j = i;
-        while (j < n && !special(j))
-            ++j;
-        converted.clear();
-        cp.EncodeAppend(s + i, j - i, converted);
-        AppendEscaped(converted, out);
-        if (j < n) {
-            out.append("&#", 2);
-            out.append(std::to_string(static_cast<unsigned>(s[j]))); // '&' gives "&#38;"
-            out.push_back(';');
-            ++j;
-        }
-        i = j;
-    }
-}
-
 } // namespace
 
 std::u16string DecodeValue(std::string_view bytes, TPackEncoding encoding) {
-    std::u16string r;
-    DecodeRaw(bytes, encoding, platform::AnsiCodePage(), r);
+    std::u16string r(bytes.size(), u'\0');
+    std::u16string spill;
+    std::size_t n = codec::DecodeInto(bytes.data(), bytes.size(), encoding,
+                                      platform::AnsiCodePage(), r.data(), spill);
+    if (n == SIZE_MAX) {
+        r = std::move(spill);
+        n = r.size();
+    }
     if (std::memchr(bytes.data(), '&', bytes.size()))
-        r.resize(UnescapeInPlace(r.data(), r.size()));
+        n = codec::UnescapeInPlace(r.data(), n);
+    r.resize(n);
     return r;
 }
 
 void EncodeValueAppend(std::u16string_view text, TPackEncoding encoding, std::string& out) {
-    EncodeValue(text, encoding, platform::AnsiCodePage(), out);
+    codec::TOut o(text.size() * 2);
+    codec::EncodeInto(text.data(), text.size(), encoding, platform::AnsiCodePage(), o);
+    out += o.Take();
 }
 
 TXMLTreeItem::TXMLTreeItem() = default;
@@ -413,7 +257,7 @@ void TXMLTreeItem::ParseRaw(TXMLTreeItem* root, std::string_view bytes,
     for (;;) {
         TXMLTreeItem* parent = open.empty() ? root : open.back();
         auto* node = new TXMLTreeItem(parent);
-        parent->AppendChild(node);
+        parent->AppendChildUnmodified(node);
 
         pos = find('<', pos);
         if (pos == npos)
@@ -454,21 +298,31 @@ void TXMLTreeItem::ParseRaw(TXMLTreeItem* root, std::string_view bytes,
     }
 }
 
+// All values go through one scratch buffer, so each text is allocated once,
+// at its exact size.
 void TXMLTreeItem::DecodeLeaves(const std::vector<TRawLeaf>& leaves, std::string_view bytes,
                                 TPackEncoding encoding) {
     const platform::TCodePage& cp = platform::AnsiCodePage();
-    std::u16string scratch;
+    std::size_t longest = 0;
+    for (const TRawLeaf& leaf : leaves)
+        longest = std::max(longest, leaf.Length);
+    std::unique_ptr<char16_t[]> scratch(new char16_t[longest + 1]);
+    std::u16string spill;
     for (const TRawLeaf& leaf : leaves) {
-        const std::string_view raw = bytes.substr(leaf.Begin, leaf.Length);
-        if (raw.empty()) {
+        if (leaf.Length == 0) {
             leaf.Node->Text.clear();
             continue;
         }
-        DecodeRaw(raw, encoding, cp, scratch);
-        std::size_t len = scratch.size();
-        if (std::memchr(raw.data(), '&', raw.size()))
-            len = UnescapeInPlace(scratch.data(), len);
-        leaf.Node->Text.assign(scratch.data(), len); // sized exactly: packs stay small
+        const char* raw = bytes.data() + leaf.Begin;
+        char16_t* buf = scratch.get();
+        std::size_t len = codec::DecodeInto(raw, leaf.Length, encoding, cp, buf, spill);
+        if (len == SIZE_MAX) {
+            buf = spill.data();
+            len = spill.size();
+        }
+        if (std::memchr(raw, '&', leaf.Length))
+            len = codec::UnescapeInPlace(buf, len);
+        leaf.Node->Text.assign(buf, len);
     }
 }
 
@@ -513,13 +367,17 @@ bool TXMLTreeItem::ReadBytes(std::string_view bytes, const std::string& fileName
     auto* root = static_cast<TXMLTreeItem*>(GetRoot());
     const char sep = root->GetTreeSeparator();
     const bool keepSystem = root->GetKeepSystemItems();
+    const bool wasEmpty = root->GetCount() == 0;
     TPackEncoding encoding = root->GetEncoding();
     bool recognised = false;
     std::u16string found = AsciiToWide(EncodingName(encoding));
     bool parsed = false;
+    // Whether nodes other than the root and SYSTEM may carry a Modified flag.
+    bool flagged = !wasEmpty;
 
     if (!bytes.empty()) {
         std::vector<TRawLeaf> leaves;
+        leaves.reserve(bytes.size() / 64);
         TGraveyard graveyard;
         bool done = false;
         if (keepSystem) {
@@ -527,7 +385,7 @@ bool TXMLTreeItem::ReadBytes(std::string_view bytes, const std::string& fileName
             probe.SetKeepSystemItems(false);
             ParseRaw(&probe, bytes, leaves); // a malformed file leaves this tree untouched
             probe.DeleteDuplicatesInto(&graveyard.Nodes);
-            probe.ExpandCompoundNames();
+            const bool expanded = probe.ExpandAll();
             if (const auto* item = static_cast<const TXMLTreeItem*>(
                     probe.GetItem_F(SystemPath(sep, "ENCODING")))) {
                 found.clear();
@@ -541,9 +399,10 @@ bool TXMLTreeItem::ReadBytes(std::string_view bytes, const std::string& fileName
             std::string foundBytes(found.begin(), found.end());
             if (found.size() == foundBytes.size())
                 recognised = EncodingFromName(foundBytes, encoding);
-            if (root->GetCount() == 0 && sep == '_') {
+            if (wasEmpty && sep == '_') {
                 DecodeLeaves(leaves, bytes, encoding);
                 root->TakeChildrenFrom(&probe);
+                flagged = flagged || expanded;
                 done = true;
             } else {
                 leaves.clear();
@@ -557,13 +416,14 @@ bool TXMLTreeItem::ReadBytes(std::string_view bytes, const std::string& fileName
                 throw;
             }
             root->DeleteDuplicatesInto(&graveyard.Nodes);
-            root->ExpandCompoundNames();
+            flagged = root->ExpandAll() || flagged;
             DecodeLeaves(leaves, bytes, encoding);
         }
         parsed = true;
         if (keepSystem) {
+            // As SetEncoding, without marking every node: the flags are cleared below.
             if (recognised)
-                root->SetEncoding(encoding);
+                root->RootData().Encoding = encoding;
             auto* item =
                 static_cast<TXMLTreeItem*>(root->AddGlobalItem(SystemPath(sep, "ENCODING")));
             item->Text = found;
@@ -573,7 +433,16 @@ bool TXMLTreeItem::ReadBytes(std::string_view bytes, const std::string& fileName
     d.FileName = fileName;
     d.FileTime = fileTime;
     d.LastFileSize = bytes.size();
-    root->SetTreeModified(false);
+    if (flagged) {
+        root->SetTreeModified(false);
+    } else {
+        // Only the root and the SYSTEM items can have been marked.
+        root->ClearModifiedFlag();
+        if (TTree* system = root->FindChild("SYSTEM")) {
+            static_cast<TXMLTreeItem*>(system)->ClearModifiedFlag();
+            system->ForEach([](TTree* n) { static_cast<TXMLTreeItem*>(n)->ClearModifiedFlag(); });
+        }
+    }
     return parsed;
 }
 
@@ -582,44 +451,48 @@ std::string TXMLTreeItem::SaveToBytes() const {
     const TRootData* d = root->RootDataOrNull();
     const TPackEncoding encoding = root->GetEncoding();
     const platform::TCodePage& cp = platform::AnsiCodePage();
-    std::string out;
-    if (d && d->LastFileSize)
-        out.reserve(d->LastFileSize + d->LastFileSize / 8);
+    codec::TOut out(d && d->LastFileSize ? d->LastFileSize + d->LastFileSize / 8 : 65536);
     struct TFrame {
         const TXMLTreeItem* node;
         std::size_t next;
     };
     std::vector<TFrame> stack{{root, 0}};
+    // Indentation, start or end tag, into the buffer in one go.
+    auto tag = [&out](std::size_t indent, bool end, const std::string& name, bool cr) {
+        char* p = out.Reserve(indent + name.size() + 4);
+        std::memset(p, ' ', indent);
+        p += indent;
+        *p++ = '<';
+        if (end)
+            *p++ = '/';
+        std::memcpy(p, name.data(), name.size());
+        p += name.size();
+        *p++ = '>';
+        if (cr)
+            *p++ = '\r';
+        out.Commit(p);
+    };
     while (!stack.empty()) {
         TFrame& top = stack.back();
         const std::size_t level = stack.size(); // a child of the root has level 1
         if (top.next >= static_cast<std::size_t>(top.node->GetCount())) {
             const TXMLTreeItem* done = top.node;
             stack.pop_back();
-            if (!stack.empty()) { // end tag of an element with children
-                out.append(2 * (level - 2), ' ');
-                out.append("</", 2);
-                out.append(done->GetName());
-                out.append(">\r", 2);
-            }
+            if (!stack.empty()) // end tag of an element with children
+                tag(2 * (level - 2), true, done->GetName(), true);
             continue;
         }
         const TXMLTreeItem* child = top.node->Item(static_cast<int>(top.next++));
-        out.append(2 * (level - 1), ' ');
-        out.push_back('<');
-        out.append(child->GetName());
-        out.push_back('>');
         if (child->GetCount() > 0) {
-            out.push_back('\r');
+            tag(2 * (level - 1), false, child->GetName(), true);
             stack.push_back({child, 0});
             continue;
         }
-        EncodeValue(child->Text, encoding, cp, out);
-        out.append("</", 2);
-        out.append(child->GetName());
-        out.append(">\r", 2);
+        tag(2 * (level - 1), false, child->GetName(), false);
+        codec::EncodeInto(child->Text.data(), child->Text.size(), encoding, cp, out);
+        tag(0, true, child->GetName(), true);
     }
-    return out;
+    return out.Take();
 }
 
 void TXMLTreeItem::SaveToFile(const std::string& fileName) {

@@ -2,7 +2,7 @@
 #include "uEngine.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <functional>
 
 namespace lx {
 
@@ -51,6 +51,11 @@ TTree* TTree::CreateItem(TTree* parent) {
 void TTree::AppendChild(TTree* child) {
     child->Parent = this;
     child->Modified = true;
+    Items.push_back(child);
+}
+
+void TTree::AppendChildUnmodified(TTree* child) {
+    child->Parent = this;
     Items.push_back(child);
 }
 
@@ -344,10 +349,13 @@ void TTree::DeleteDuplicates() {
     DeleteDuplicatesInto(nullptr);
 }
 
+// Exact duplicates among many siblings are found by sorting their hashes, so
+// the pass allocates nothing per node.
 void TTree::DeleteDuplicatesInto(std::vector<TTree*>* graveyard) {
     std::vector<TTree*> pending{this};
-    std::unordered_map<std::string_view, std::size_t> last;
     std::vector<bool> keep;
+    std::vector<std::pair<std::size_t, std::size_t>> hashed; // hash, index
+    const std::hash<std::string_view> hasher;
     while (!pending.empty()) {
         TTree* node = pending.back();
         pending.pop_back();
@@ -365,13 +373,23 @@ void TTree::DeleteDuplicatesInto(std::vector<TTree*>* graveyard) {
                             break;
                         }
             } else {
-                last.clear();
+                hashed.clear();
                 for (std::size_t i = 0; i < n; ++i)
-                    last[items[i]->Name] = i;
-                if (last.size() != n) {
-                    any = true;
-                    for (std::size_t i = 0; i < n; ++i)
-                        keep[i] = last[items[i]->Name] == i;
+                    hashed.emplace_back(hasher(items[i]->Name), i);
+                std::sort(hashed.begin(), hashed.end());
+                for (std::size_t a = 0; a + 1 < hashed.size();) {
+                    std::size_t b = a + 1;
+                    while (b < hashed.size() && hashed[b].first == hashed[a].first)
+                        ++b;
+                    // Within one hash, every index but the last of each name goes.
+                    for (std::size_t x = a; x + 1 < b; ++x)
+                        for (std::size_t y = x + 1; y < b; ++y)
+                            if (items[hashed[x].second]->Name == items[hashed[y].second]->Name) {
+                                keep[hashed[x].second] = false;
+                                any = true;
+                                break;
+                            }
+                    a = b;
                 }
             }
             if (any) {
@@ -394,47 +412,64 @@ void TTree::DeleteDuplicatesInto(std::vector<TTree*>* graveyard) {
     }
 }
 
-void TTree::ExpandSelf() {
+bool TTree::ExpandSelf() {
     if (!Parent)
-        return;
+        return false;
     const char sep = GetTreeSeparator();
     if (Name.find(sep) == std::string::npos)
-        return;
+        return false;
     const auto parts = SplitPath(Name, sep);
     if (parts.size() < 2)
-        return;
+        return false;
     // A part starting with '/' would be written as an end tag: such a name
     // stays whole.
     for (const auto& part : parts)
         if (!part.empty() && part[0] == '/')
-            return;
+            return false;
     TTree* current = Parent;
+    bool changed = false;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (TTree* c = current->FindChild(parts[i])) {
             if (i + 1 == parts.size())
-                return; // the target exists: the node keeps its compound name
+                return changed; // the target exists: the node keeps its compound name
             current = c;
             continue;
         }
+        changed = true;
         if (i + 1 < parts.size())
             current = current->AddItem(parts[i]);
         else
             MoveItem(this, current, parts[i]);
     }
+    return changed;
+}
+
+void TTree::ExpandCompoundNames() {
+    ExpandAll();
 }
 
 // Each node is expanded before its children, and children from the last to
-// the first; the stack keeps that order without recursion.
-void TTree::ExpandCompoundNames() {
+// the first; the stack keeps that order without recursion. Most trees have no
+// compound name at all, which one quick pass finds out.
+bool TTree::ExpandAll() {
+    const char sep = GetTreeSeparator();
+    bool any = Parent && Name.find(sep) != std::string::npos;
+    if (!any)
+        ForEach([&any, sep](TTree* n) {
+            any = n->Name.find(sep) != std::string::npos;
+            return !any;
+        });
+    if (!any)
+        return false;
+    bool changed = false;
     std::vector<TTree*> pending{this};
-    std::vector<TTree*> children;
     while (!pending.empty()) {
         TTree* node = pending.back();
         pending.pop_back();
-        node->ExpandSelf();
-        children.assign(node->Items.begin(), node->Items.end());
-        pending.insert(pending.end(), children.begin(), children.end());
+        changed = node->ExpandSelf() || changed;
+        pending.insert(pending.end(), node->Items.begin(), node->Items.end());
     }
+    return changed;
 }
 
 } // namespace lx

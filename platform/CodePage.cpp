@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -39,8 +40,7 @@ ConverterPtr OpenConverter(int number) {
 class TSingleByteCodePage final : public TCodePage {
 public:
     TSingleByteCodePage(int number, UConverter* cnv) : FNumber(number) {
-        FEncode.fill(0);
-        FEncodeValid.assign(65536, false);
+        FEncode.fill(kUnmapped);
         std::array<bool, 256> defined{};
         for (int b = 0; b < 256; ++b) {
             const char byte = static_cast<char>(b);
@@ -67,8 +67,8 @@ public:
             if (defined[b])
                 continue;
             const char16_t c = static_cast<char16_t>(b);
-            FDecode[b] = FEncodeValid[c] ? u'\xFFFD' : c;
-            if (!FEncodeValid[c])
+            FDecode[b] = FEncode[c] != kUnmapped ? u'\xFFFD' : c;
+            if (FEncode[c] == kUnmapped)
                 Map(c, static_cast<unsigned char>(b));
         }
     }
@@ -76,8 +76,10 @@ public:
     int Number() const override { return FNumber; }
     bool IsSingleByte() const override { return true; }
     char16_t DecodeByte(unsigned char b) const override { return FDecode[b]; }
+    const char16_t* DecodeTable() const override { return FDecode.data(); }
+    const std::uint16_t* EncodeTable() const override { return FEncode.data(); }
     bool EncodeChar(char16_t c, char& out) const override {
-        if (!FEncodeValid[c])
+        if (FEncode[c] == kUnmapped)
             return false;
         out = static_cast<char>(FEncode[c]);
         return true;
@@ -98,22 +100,20 @@ public:
         char* d = out.data() + base;
         for (std::size_t i = 0; i < len; ++i) {
             const char16_t c = src[i];
-            d[i] = FEncodeValid[c] ? static_cast<char>(FEncode[c]) : '?';
+            d[i] = FEncode[c] != kUnmapped ? static_cast<char>(FEncode[c]) : '?';
         }
     }
 
 private:
     void Map(char16_t c, unsigned char b) {
-        if (!FEncodeValid[c]) {
-            FEncodeValid[c] = true;
+        if (FEncode[c] == kUnmapped) {
             FEncode[c] = b;
         }
     }
 
     int FNumber;
     std::array<char16_t, 256> FDecode{};
-    std::array<unsigned char, 65536> FEncode;
-    std::vector<bool> FEncodeValid;
+    std::array<std::uint16_t, 65536> FEncode;
 };
 
 class TMultiByteCodePage final : public TCodePage {
@@ -203,17 +203,33 @@ const TCodePage& AnsiCodePage() {
     return CodePage(AnsiCodePageNumber());
 }
 
-void Utf8ToUtf16Append(const char* src, std::size_t len, std::u16string& out) {
+// ASCII runs go eight bytes at a time; the rest byte by byte.
+std::size_t Utf8ToUtf16Raw(const char* src, std::size_t len, char16_t* dst) {
     const auto* s = reinterpret_cast<const unsigned char*>(src);
-    const std::size_t base = out.size();
-    out.resize(base + len); // UTF-16 never needs more units than UTF-8 has bytes
-    char16_t* d = out.data() + base;
+    char16_t* d = dst;
     std::size_t i = 0;
     while (i < len) {
+        if (i + 8 <= len) {
+            std::uint64_t v;
+            std::memcpy(&v, s + i, 8);
+            if ((v & 0x8080808080808080ULL) == 0) {
+                for (int k = 0; k < 8; ++k)
+                    d[k] = s[i + static_cast<std::size_t>(k)];
+                d += 8;
+                i += 8;
+                continue;
+            }
+        }
         const unsigned char c = s[i];
         if (c < 0x80) {
             *d++ = c;
             ++i;
+            continue;
+        }
+        // Two-byte sequences (Cyrillic, Greek, Latin accents) without the loop.
+        if (c >= 0xC2 && c <= 0xDF && i + 1 < len && (s[i + 1] & 0xC0) == 0x80) {
+            *d++ = static_cast<char16_t>(((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu));
+            i += 2;
             continue;
         }
         // Decodes one sequence; on error emits U+FFFD for the maximal subpart
@@ -268,7 +284,13 @@ void Utf8ToUtf16Append(const char* src, std::size_t len, std::u16string& out) {
         }
         i = j;
     }
-    out.resize(static_cast<std::size_t>(d - out.data()));
+    return static_cast<std::size_t>(d - dst);
+}
+
+void Utf8ToUtf16Append(const char* src, std::size_t len, std::u16string& out) {
+    const std::size_t base = out.size();
+    out.resize(base + len); // UTF-16 never needs more units than UTF-8 has bytes
+    out.resize(base + Utf8ToUtf16Raw(src, len, out.data() + base));
 }
 
 std::u16string Utf8ToUtf16(std::string_view s) {
@@ -277,10 +299,8 @@ std::u16string Utf8ToUtf16(std::string_view s) {
     return r;
 }
 
-void Utf16ToUtf8Append(const char16_t* src, std::size_t len, std::string& out) {
-    const std::size_t base = out.size();
-    out.resize(base + len * 3);
-    char* d = out.data() + base;
+std::size_t Utf16ToUtf8Raw(const char16_t* src, std::size_t len, char* dst) {
+    char* d = dst;
     for (std::size_t i = 0; i < len; ++i) {
         std::uint32_t c = src[i];
         if (c < 0x80) {
@@ -306,7 +326,13 @@ void Utf16ToUtf8Append(const char16_t* src, std::size_t len, std::string& out) {
             *d++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
-    out.resize(static_cast<std::size_t>(d - out.data()));
+    return static_cast<std::size_t>(d - dst);
+}
+
+void Utf16ToUtf8Append(const char16_t* src, std::size_t len, std::string& out) {
+    const std::size_t base = out.size();
+    out.resize(base + len * 3);
+    out.resize(base + Utf16ToUtf8Raw(src, len, out.data() + base));
 }
 
 std::string Utf16ToUtf8(std::u16string_view s) {

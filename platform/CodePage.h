@@ -3,6 +3,7 @@
 // It is a Windows code page number taken from LX_ANSI_CODEPAGE (default 1251).
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ public:
     virtual char16_t DecodeByte(unsigned char b) const = 0;
     /// Returns false when the character has no single-byte form.
     virtual bool EncodeChar(char16_t c, char& out) const = 0;
+    /// For single-byte code pages, the tables behind DecodeByte (256 entries)
+    /// and EncodeChar (65536 entries, kUnmapped for none); null otherwise.
+    static constexpr std::uint16_t kUnmapped = 0xFFFF;
+    virtual const char16_t* DecodeTable() const { return nullptr; }
+    virtual const std::uint16_t* EncodeTable() const { return nullptr; }
 
     std::u16string Decode(std::string_view bytes) const {
         std::u16string r;
@@ -53,6 +59,10 @@ const TCodePage& AnsiCodePage();
 
 /// Conversions between UTF-8 (file paths, command lines, terminals) and UTF-16.
 /// Invalid UTF-8 decodes to one U+FFFD per maximal invalid subsequence.
+/// Utf8ToUtf16Raw writes at most `len` units to `dst` and returns how many.
+std::size_t Utf8ToUtf16Raw(const char* src, std::size_t len, char16_t* dst);
+/// Writes at most 3 bytes per unit to `dst` and returns how many.
+std::size_t Utf16ToUtf8Raw(const char16_t* src, std::size_t len, char* dst);
 std::u16string Utf8ToUtf16(std::string_view s);
 void Utf8ToUtf16Append(const char* src, std::size_t len, std::u16string& out);
 std::string Utf16ToUtf8(std::u16string_view s);
