@@ -8,6 +8,9 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 
+#include <QDockWidget>
+#include <QToolBar>
+
 namespace lx {
 
 using host::THostObject;
@@ -148,8 +151,10 @@ struct TFormWriter {
         for (const auto& prop : host::PublishedProperties(obj)) {
             if (!IsAllowed(prop.Name))
                 continue;
-            // A window title means nothing on a widget that is not a window.
-            if (widget && !widget->isWindow() && prop.Name == "windowTitle")
+            // A window title means nothing on a widget that is not a window,
+            // except tool bars and dock widgets, which show theirs.
+            if (widget && !widget->isWindow() && prop.Name == "windowTitle" &&
+                !qobject_cast<const QToolBar*>(widget) && !qobject_cast<const QDockWidget*>(widget))
                 continue;
             std::u16string text;
             if (!GetPropText(obj, prop.Name, text))
@@ -158,6 +163,12 @@ struct TFormWriter {
             // Texts the developer did not change while previewing stay out of
             // a pack that does not have them.
             if (Compare && !Pack->GetItem_F(path) && Compare->GetItemValue_(path) == text)
+                continue;
+            // An empty text gets no new item: it would clear what a user
+            // typed (a line edit's text) at every change of language, and it
+            // leaves translators nothing to translate. Items already in the
+            // pack are kept up to date.
+            if (text.empty() && !Pack->GetItem_F(path))
                 continue;
             auto* item = static_cast<TXMLTreeItem*>(Pack->AddGlobalItem(path));
             if (item)

@@ -16,11 +16,6 @@
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::fMain>()) {
     ui->setupUi(this);
-    // Designer puts every widget of a main window inside its central widget.
-    // A form component held there would make the central widget a frame with
-    // pack paths of its own, so the component moves up to the window.
-    ui->lxForm->setParent(this);
-
     // The language chosen last, if its pack is still there. The component is
     // still loading, so it only stores the name; every form applies the pack
     // when it is first shown.

@@ -92,6 +92,7 @@ TABLE
 
 translate RUS.lng 1049 <<'TABLE'
 fMain.windowTitle	Демо Glotrix — карточки клиентов
+fMain.toolBar.windowTitle	Основная панель
 fMain.actOpen.text	&Открыть...
 fMain.actOpen.toolTip	Открыть файл клиента
 fMain.actOpen.statusTip	Открыть файл клиента с диска
@@ -175,6 +176,7 @@ TABLE
 
 translate DEU.lng 1031 <<'TABLE'
 fMain.windowTitle	Glotrix-Demo – Kundenkartei
+fMain.toolBar.windowTitle	Hauptsymbolleiste
 fMain.actOpen.text	Ö&ffnen...
 fMain.actOpen.toolTip	Kundendatei öffnen
 fMain.actOpen.statusTip	Eine Kundendatei vom Datenträger öffnen

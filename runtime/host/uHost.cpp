@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLayout>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMetaProperty>
 #include <QTabWidget>
@@ -374,6 +375,11 @@ bool IsFrame(const QObject* obj) {
     const auto* w = qobject_cast<const QWidget*>(obj);
     if (!w || IsForm(w))
         return false;
+    // A form designer puts everything of a main window, its form component
+    // too, into the central widget: that widget is part of the window.
+    if (const auto* main = qobject_cast<const QMainWindow*>(w->parentWidget()))
+        if (main->centralWidget() == w)
+            return false;
     {
         std::lock_guard lock(RegistryMutex());
         for (const QMetaObject* cls : FrameClasses())

@@ -218,9 +218,12 @@ TEST_F(DemoApp, PacksTranslateEveryTextOfTheForms) {
         OptionsDialog options;
         AddressFrame frame;
         for (QWidget* form : std::initializer_list<QWidget*>{&main, &options, &frame}) {
-            // Each form holds its own component directly (the main window's
-            // moves out of the central widget it was designed in).
-            auto* lx = form->findChild<TLXForm*>(QString(), Qt::FindDirectChildrenOnly);
+            // Each form's own component (the main window's sits in the
+            // central widget it was designed in, which is part of the window).
+            TLXForm* lx = nullptr;
+            for (TLXForm* f : form->findChildren<TLXForm*>())
+                if (f->FormOwner() == form)
+                    lx = f;
             ASSERT_NE(lx, nullptr) << form->objectName().toStdString();
             lx->SaveFormToFile(formsFile, "");
         }

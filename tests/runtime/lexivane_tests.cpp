@@ -10,9 +10,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -612,4 +615,47 @@ TEST_F(Lexivane, ServerOperationsOfTheDesignPackage) {
     EXPECT_EQ(DecodeXMLAppData(stored).PackFolder, "\\lang\\");
     server.ClearDataInResource();
     EXPECT_EQ(stored, TXMLAppDataBlock{});
+}
+
+// A form designer puts a main window's form component into its central
+// widget; that widget stays part of the window.
+TEST_F(Lexivane, MainWindowsAndTheirCentralWidget) {
+    DesignServices().UseAllowedPropNamesList = [](std::vector<std::string>& names) {
+        names = {"text", "windowTitle", "toolTip"};
+        return 1;
+    };
+    QMainWindow main;
+    main.setObjectName("fMain");
+    auto* central = new QWidget(&main);
+    central->setObjectName("centralwidget");
+    main.setCentralWidget(central);
+    auto* ok = new QPushButton("OK", central);
+    ok->setObjectName("btnOK");
+    auto* edit = new QLineEdit(central);
+    edit->setObjectName("edtName");
+    auto* bar = new QToolBar("Main tool bar", &main);
+    bar->setObjectName("toolBar");
+    main.addToolBar(bar);
+    auto* lx = new TLXForm(central);
+    EXPECT_EQ(lx->FormOwner(), &main);
+    EXPECT_EQ(host::ComponentOwner(ok), &main);
+
+    // Empty texts get no new items; the tool bar's title does.
+    const std::string out = Lang("main.lng");
+    WritePack(out, 0, {{"fMain_edtName_toolTip", "kept"}});
+    lx->SaveFormToFile(out, "");
+    EXPECT_EQ(ValueInFile(out, "fMain_btnOK_text"), u"OK");
+    EXPECT_EQ(ValueInFile(out, "fMain_toolBar_windowTitle"), u"Main tool bar");
+    EXPECT_EQ(ValueInFile(out, "fMain_edtName_toolTip"), u""); // an existing item follows the form
+    TXMLTreeItem pack;
+    pack.OpenFromFile(out);
+    EXPECT_EQ(pack.GetItem_F("fMain_edtName_text"), nullptr);
+    EXPECT_EQ(pack.GetItem_F("fMain_btnOK_toolTip"), nullptr);
+
+    WritePack(Lang("ru.lng"), 1049, {{"fMain_btnOK_text", "Готово"}});
+    edit->setText("typed by the user");
+    lx->SetStatus(TXMLBaseClass::csWorkAlone);
+    lx->LoadAndApply(Lang("ru.lng"));
+    EXPECT_EQ(ok->text(), Q("Готово"));
+    EXPECT_EQ(edit->text(), "typed by the user");
 }

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMainWindow>
 #include <QTemporaryDir>
 #include <QUiLoader>
 #include <QWidget>
@@ -178,16 +177,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<QWidget> form(loader.load(&file));
     if (!form)
         return Fail(a.Form + ": not a form: " + loader.errorString().toStdString());
-
-    // Designer puts every widget of a main window into its central widget. A
-    // form component there belongs to the window (as a program moves it there):
-    // left in place it would make the central widget a frame of its own, and
-    // the window's texts would be neither applied nor written.
-    if (auto* main = qobject_cast<QMainWindow*>(form.get()))
-        if (QWidget* central = main->centralWidget())
-            for (TLXForm* f :
-                 central->findChildren<TLXForm*>(QString(), Qt::FindDirectChildrenOnly))
-                f->setParent(main);
 
     TLXForm* lx = form->findChild<TLXForm*>();
     for (TLXForm* f : form->findChildren<TLXForm*>())
