@@ -1,6 +1,8 @@
 // TTree: structure, lookups and editing of the item tree.
 #include "uEngine.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -8,17 +10,8 @@ namespace lx {
 
 namespace {
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
-
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && UpperAscii(a[i]) != UpperAscii(b[i]))
-            return false;
-    return true;
+    return platform::SameTextAscii(a, b);
 }
 
 } // namespace

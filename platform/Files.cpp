@@ -1,5 +1,7 @@
 #include "Files.h"
 
+#include "Text.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -169,23 +171,6 @@ void SetFileTime(const std::string& path, TFileTime t) {
         Fail("Cannot set the time of", path, errno);
 }
 
-namespace {
-bool SameAscii(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 32);
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-} // namespace
-
 std::string FindPathIgnoringCase(const std::string& path) {
     struct stat st {};
     if (path.empty() || stat(path.c_str(), &st) == 0)
@@ -210,7 +195,7 @@ std::string FindPathIgnoringCase(const std::string& path) {
             for (const auto& entry : std::filesystem::directory_iterator(
                      current.empty() ? std::string(".") : current, ec)) {
                 const std::string name = entry.path().filename().string();
-                if (SameAscii(name, element)) {
+                if (SameTextAscii(name, element)) {
                     next = current + name;
                     found = true;
                     break;
@@ -233,7 +218,7 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder, const
         if (!entry.is_regular_file(ec))
             continue;
         const std::string name = entry.path().filename().string();
-        if (name.size() > ext.size() && SameAscii(name.substr(name.size() - ext.size()), ext))
+        if (name.size() > ext.size() && SameTextAscii(name.substr(name.size() - ext.size()), ext))
             names.push_back(name);
     }
     std::sort(names.begin(), names.end());

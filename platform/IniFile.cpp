@@ -6,10 +6,6 @@ namespace lx::platform {
 
 namespace {
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
-
 std::string Trim(const std::string& s) {
     std::size_t b = 0, e = s.size();
     while (b < e && (s[b] == ' ' || s[b] == '\t'))
@@ -20,15 +16,6 @@ std::string Trim(const std::string& s) {
 }
 
 } // namespace
-
-bool SameTextAscii(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i]))
-            return false;
-    return true;
-}
 
 TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
 

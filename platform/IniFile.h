@@ -6,6 +6,8 @@
 // first write. Every write rewrites the file atomically and keeps all other
 // lines (comments, order, unknown entries) as they were.
 
+#include "Text.h"
+
 #include <string>
 #include <vector>
 
@@ -54,8 +56,5 @@ private:
 
     std::string FFileName;
 };
-
-/// ASCII-only case-insensitive equality, the comparison of names throughout.
-bool SameTextAscii(const std::string& a, const std::string& b);
 
 } // namespace lx::platform

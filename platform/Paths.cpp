@@ -47,6 +47,14 @@ bool IsAbsolutePath(const std::string& path) {
     return false;
 }
 
+std::string ChangeFileExt(const std::string& path, const std::string& ext) {
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        return path.substr(0, dot) + ext;
+    return path + ext;
+}
+
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (folder.empty())
         return name;

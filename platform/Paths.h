@@ -26,6 +26,10 @@ std::string ResolveStoredFolder(const std::string& stored, const std::string& ba
 /// Joins a folder and a name with exactly one '/' between them.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+/// The path with its extension (the part of the file name from its last '.')
+/// replaced by `ext` (".tlng"); added when the name has none.
+std::string ChangeFileExt(const std::string& path, const std::string& ext);
+
 /// Adds a trailing '/' unless the path is empty or already has one.
 std::string IncludeTrailingSlash(const std::string& path);
 

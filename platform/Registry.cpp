@@ -7,17 +7,6 @@
 
 namespace lx::platform {
 
-namespace {
-
-std::string UpperAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-    return s;
-}
-
-} // namespace
-
 TRegistry::TRegistry() : FFileName(DefaultFileName()) {}
 
 TRegistry::TRegistry(std::string fileName) : FFileName(std::move(fileName)) {}
@@ -73,10 +62,10 @@ bool TRegistry::DeleteValue(TRootKey root, const std::string& key, const std::st
 
 bool TRegistry::DeleteKey(TRootKey root, const std::string& key) {
     TIniFile ini(FFileName);
-    const std::string section = UpperAscii(Section(root, key));
+    const std::string section = UpperCaseAscii(Section(root, key));
     bool ok = true;
     for (const auto& name : ini.SectionNames()) {
-        const std::string n = UpperAscii(name);
+        const std::string n = UpperCaseAscii(name);
         if (n == section || n.rfind(section + "\\", 0) == 0)
             ok = ini.DeleteSection(name) && ok;
     }

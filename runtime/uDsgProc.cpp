@@ -25,14 +25,7 @@ TDesignServices RunTimeDesignServices() {
     s.GetProjectExeFileName = [] { return RunningModuleFileName(); };
     s.GetProjectDPRFileName = [] { return std::string(); };
     s.GetProjectDofFileName = [] { return std::string(); };
-    s.GetBackUpFileName = [] {
-        std::string f = RunningModuleFileName();
-        const auto slash = f.find_last_of('/');
-        const auto dot = f.find_last_of('.');
-        if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-            f.resize(dot);
-        return f + ".tlng";
-    };
+    s.GetBackUpFileName = [] { return platform::ChangeFileExt(RunningModuleFileName(), ".tlng"); };
     s.GetUnitFileName = [](const QObject*) { return std::string(); };
     s.ReadDataFromResFile = [](TXMLAppDataBlock& buffer) {
         buffer.fill(0);

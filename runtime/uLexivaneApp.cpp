@@ -16,13 +16,6 @@ namespace lx {
 
 namespace {
 
-std::string UpperAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-    return s;
-}
-
 // The name with its extension replaced by ".lng", upper-cased.
 std::string PackNameOf(const std::string& value) {
     std::string name = platform::ToNativeSeparators(value);
@@ -32,7 +25,7 @@ std::string PackNameOf(const std::string& value) {
     const auto dot = name.find_last_of('.');
     if (dot != std::string::npos)
         name.resize(dot);
-    return UpperAscii(name + ".lng");
+    return platform::UpperCaseAscii(name + ".lng");
 }
 
 } // namespace

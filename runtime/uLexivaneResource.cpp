@@ -3,6 +3,7 @@
 
 #include "host/uHostUI.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "uResUtils.h"
 
 #include <cerrno>
@@ -19,12 +20,7 @@ TXMLResource::~TXMLResource() {
 }
 
 std::string TXMLResource::CopyFileName() {
-    std::string f = RunningModuleFileName();
-    const auto slash = f.find_last_of('/');
-    const auto dot = f.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        f.resize(dot);
-    return f + ".dlng";
+    return platform::ChangeFileExt(RunningModuleFileName(), ".dlng");
 }
 
 void TXMLResource::ReleaseCopy() {

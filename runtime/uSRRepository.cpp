@@ -28,10 +28,7 @@ std::string BaseName(const std::string& path) {
 }
 
 std::string Upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-    return s;
+    return platform::UpperCaseAscii(std::move(s));
 }
 
 std::string ModuleKey(const std::string& name) {

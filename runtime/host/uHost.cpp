@@ -1,5 +1,7 @@
 #include "uHost.h"
 
+#include "platform/Text.h"
+
 #include <QComboBox>
 #include <QLayout>
 #include <QListWidget>
@@ -30,21 +32,6 @@ std::vector<std::unique_ptr<TCollectionType>>& CollectionTypes();
 std::vector<const QMetaObject*>& FrameClasses() {
     static std::vector<const QMetaObject*> classes;
     return classes;
-}
-
-bool SameAscii(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 32);
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 // Adds the collections of Qt's item widgets; called once, on first use.
@@ -427,7 +414,7 @@ std::vector<QObject*> OwnedComponents(const QObject* owner) {
 
 QObject* FindComponent(const QObject* owner, const std::string& name) {
     for (QObject* c : OwnedComponents(owner))
-        if (SameAscii(ComponentName(c), name))
+        if (platform::SameTextAscii(ComponentName(c), name))
             return c;
     return nullptr;
 }
@@ -602,15 +589,15 @@ bool WriteEnumIdent(const THostObject& obj, const std::string& name, const std::
         KindOf(p) != TTypeKind::Enumeration)
         return false;
     if (p.metaType().id() == QMetaType::Bool) {
-        if (SameAscii(ident, "True"))
+        if (platform::SameTextAscii(ident, "True"))
             return p.write(obj.Object(), true);
-        if (SameAscii(ident, "False"))
+        if (platform::SameTextAscii(ident, "False"))
             return p.write(obj.Object(), false);
         return false;
     }
     const QMetaEnum e = p.enumerator();
     for (int i = 0; i < e.keyCount(); ++i)
-        if (SameAscii(e.key(i), ident)) {
+        if (platform::SameTextAscii(e.key(i), ident)) {
             QVariant v(e.value(i));
             v.convert(p.metaType());
             return p.write(obj.Object(), v);
