@@ -2,6 +2,7 @@
 
 #include "AddressFrame.h"
 #include "DemoSettings.h"
+#include "DemoTexts.h"
 #include "OptionsDialog.h"
 #include "runtime/uLexivane.h"
 #include "ui_fMain.h"
@@ -11,11 +12,21 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTreeWidgetItem>
 
+using namespace demo;
+
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::fMain>()) {
     ui->setupUi(this);
+    // The texts of DemoTexts.h in the current language, while the window
+    // exists. Its repository stays empty, so the packs hold each text under
+    // its string-table identifier. Like the form components it applies the
+    // pack when the window is first shown and again on every change of
+    // language.
+    auto* resourceStrings = new lx::TLXResource(this);
+    resourceStrings->setObjectName(QStringLiteral("lxResource"));
     // The language chosen last, if its pack is still there. The component is
     // still loading, so it only stores the name; every form applies the pack
     // when it is first shown.
@@ -30,7 +41,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
 
     connect(ui->actOpen, &QAction::triggered, this, &MainWindow::OpenFile);
     connect(ui->actSave, &QAction::triggered, this,
-            [this] { statusBar()->showMessage(Message("Saved", "Changes saved"), 5000); });
+            [this] { statusBar()->showMessage(sSaved(), 5000); });
     connect(ui->actExit, &QAction::triggered, this, &QWidget::close);
     connect(ui->actToolBar, &QAction::toggled, ui->toolBar, &QWidget::setVisible);
     connect(ui->toolBar, &QToolBar::visibilityChanged, ui->actToolBar, &QAction::setChecked);
@@ -38,8 +49,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     connect(ui->actAbout, &QAction::triggered, this, &MainWindow::ShowAbout);
     connect(ui->btnApply, &QPushButton::clicked, this, &MainWindow::ApplyCustomer);
     connect(ui->btnClear, &QPushButton::clicked, this, &MainWindow::ClearCustomer);
-
-    statusBar()->showMessage(Message("Ready", "Ready"));
 }
 
 MainWindow::~MainWindow() = default;
@@ -57,40 +66,47 @@ OptionsDialog* MainWindow::ShowOptions() {
     return FOptions;
 }
 
-QString MainWindow::Message(const char* name, const char* english) const {
-    const std::string path = ui->lxApp->GetCurrentPackPath();
-    try {
-        if (lx::TXMLTreeItem* pack = path.empty() ? nullptr : lx::XMLAppServer().GetXMLData(path)) {
-            const std::u16string text = pack->GetItemValue_(std::string("Messages.") + name);
-            if (!text.empty())
-                return QString::fromStdU16String(text);
-        }
-    } catch (const std::exception&) {
-        // A pack that cannot be read: the program's own text.
-    }
-    return QString::fromUtf8(english);
+// The components of the window take the pack as the window is first shown,
+// before the window's own show event: the texts built here are in the
+// language the program starts in.
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (FShown)
+        return;
+    FShown = true;
+    UpdateTitle();
+    statusBar()->showMessage(sReady());
+}
+
+void MainWindow::UpdateTitle() {
+    setWindowTitle(FCustomerFile.isEmpty()
+                       ? sMainTitle()
+                       : sMainTitleFile().arg(QFileInfo(FCustomerFile).fileName()));
 }
 
 void MainWindow::OpenFile() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, Message("OpenTitle", "Open a customer file"), QString(),
-        Message("FileFilter", "Customer files (*.cst);;All files (*)"));
-    if (file.isEmpty())
-        return;
-    const QFileInfo info(file);
+    const QString file = QFileDialog::getOpenFileName(this, sOpenTitle(), QString(), sFileFilter());
+    if (!file.isEmpty())
+        AddCustomerFile(file);
+}
+
+void MainWindow::AddCustomerFile(const QString& fileName) {
+    const QFileInfo info(fileName);
     auto* row = new QTreeWidgetItem(ui->treeFiles);
     row->setText(0, info.fileName());
     row->setText(1, QLocale().formattedDataSize(info.size()));
     row->setText(2, info.lastModified().date().toString(Qt::ISODate));
-    statusBar()->showMessage(Message("Opened", "Opened %1").arg(info.fileName()), 5000);
+    FCustomerFile = fileName;
+    UpdateTitle();
+    statusBar()->showMessage(sOpened().arg(info.fileName()), 5000);
 }
 
 void MainWindow::ApplyCustomer() {
     const QString name = ui->edtName->text().trimmed();
     if (name.isEmpty())
-        statusBar()->showMessage(Message("NoName", "Enter the customer's name first"), 5000);
+        statusBar()->showMessage(sNoName(), 5000);
     else
-        statusBar()->showMessage(Message("Applied", "Customer \"%1\" stored").arg(name), 5000);
+        statusBar()->showMessage(sApplied().arg(name), 5000);
 }
 
 void MainWindow::ClearCustomer() {
@@ -101,13 +117,14 @@ void MainWindow::ClearCustomer() {
 }
 
 void MainWindow::ShowAbout() {
-    QMessageBox::about(this, Message("AboutTitle", "About Glotrix demo"),
-                       Message("AboutText", "Glotrix demo: a Qt Widgets program that changes its "
-                                            "language while it runs."));
+    QMessageBox::about(this, sAboutTitle(), sAboutText());
 }
 
-// Runs after every open form took the new pack.
+// Runs after every open form and the resource strings took the new pack. The
+// texts built in code before keep what they got; the title and the status
+// message are built again.
 void MainWindow::LanguageChanged(const std::string& packFileName) {
-    demo::WriteChosenPack(packFileName);
-    statusBar()->showMessage(Message("LanguageChanged", "Texts are now in English"));
+    WriteChosenPack(packFileName);
+    UpdateTitle();
+    statusBar()->showMessage(sLanguageChanged());
 }

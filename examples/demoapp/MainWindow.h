@@ -1,7 +1,9 @@
 #pragma once
 // The demo's main window (form fMain): customer records with a menu bar, a
 // tool bar, tabs with a file list, a customer group with two address
-// sub-forms, and a Language menu that the application component fills.
+// sub-forms, and a Language menu that the application component fills. The
+// texts it builds in code are resource strings (DemoTexts.h), translated by
+// the window's resource-string component.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,12 +31,15 @@ public:
     lx::TLXApp* LanguageApp() const;
     /// Shows the options dialog (made on first use) without blocking the window.
     OptionsDialog* ShowOptions();
-    /// A text of the program's own code in the current language: the item
-    /// Messages.<name> of the current pack, else the English text given here.
-    QString Message(const char* name, const char* english) const;
+    /// Lists a customer file and names it in the window title.
+    void AddCustomerFile(const QString& fileName);
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void OpenFile();
+    void UpdateTitle();
     void ApplyCustomer();
     void ClearCustomer();
     void ShowAbout();
@@ -42,4 +47,6 @@ private:
 
     std::unique_ptr<Ui::fMain> ui;
     QPointer<OptionsDialog> FOptions;
+    QString FCustomerFile; // the one added last, named in the title
+    bool FShown = false;
 };

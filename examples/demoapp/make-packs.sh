@@ -6,20 +6,38 @@
 # replaced. A translation table that misses a text of the English pack, or
 # names one it does not have, stops the run.
 #
+# The texts of the code are the program's resource strings (DemoTexts.h). A
+# pack holds each one as resourcestring.<identifier>; the tables below name it
+# by its symbol in lxdemo.drc, which the build writes beside the program
+# (resourcestring.DemoTexts_sReady), and the run puts in the identifier. The
+# English table must hold every resource string of the program, with the text
+# its declaration gives.
+#
 # usage: examples/demoapp/make-packs.sh [BUILD_DIR]   (default: build/default)
 set -euo pipefail
 cd "$(dirname "$0")"
 BUILD="${1:-../../build/default}"
 LXPREVIEW="$BUILD/tools/lxpreview/lxpreview"
 LXPACK="$BUILD/tools/lxpack/lxpack"
+DRC="$BUILD/examples/demoapp/lxdemo.drc"
 for tool in "$LXPREVIEW" "$LXPACK"; do
     if [[ ! -x "$tool" ]]; then
         echo "make-packs.sh: no $tool (build the tools first)" >&2
         exit 1
     fi
 done
+if [[ ! -f "$DRC" ]]; then
+    echo "make-packs.sh: no $DRC (build lxdemo first)" >&2
+    exit 1
+fi
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# The program's resource strings: "SYMBOL<TAB>IDENTIFIER" lines.
+awk '$1 == "#define" { print $2 "\t" $3 }' "$DRC" >"$work/ids.txt"
+if [[ -n "$(cut -f1 "$work/ids.txt" | sort | uniq -d)" ]]; then
+    echo "make-packs.sh: $DRC names a symbol twice" >&2
+    exit 1
+fi
 # An empty program folder for lxpreview, so that its languages menu stays empty.
 export LX_APP_DIR="$work/"
 
@@ -43,11 +61,28 @@ fill() {
     done
 }
 
+# by_identifier: copies a table from standard input with each resource string
+# named by its identifier instead of its symbol; a symbol the program does not
+# have stops the run.
+by_identifier() {
+    awk -F'\t' -v OFS='\t' '
+        NR == FNR { id[$1] = $2; next }
+        $1 ~ /^resourcestring\./ {
+            symbol = substr($1, length("resourcestring.") + 1)
+            if (!(symbol in id)) {
+                print "make-packs.sh: the program has no resource string " symbol > "/dev/stderr"
+                exit 1
+            }
+            $1 = "resourcestring." id[symbol]
+        }
+        { print }' "$work/ids.txt" -
+}
+
 # translate FILE LCID: a copy of the English pack in another language; the
 # table on standard input must cover exactly the English pack's variables.
 translate() {
     local file="lang/$1" table="$work/$1.txt"
-    cat >"$table"
+    by_identifier >"$table"
     if ! diff <(variables lang/ENU.lng) <(cut -f1 "$table" | grep -v '^$' | LC_ALL=C sort); then
         echo "make-packs.sh: the $1 table and ENU.lng hold different texts (< ENU, > $1)" >&2
         exit 1
@@ -75,23 +110,30 @@ while :; do
     done <<<"$empty"
 done
 
-# The texts of the program's code (MainWindow::Message); the English ones are
-# also the program's fallbacks.
-fill lang/ENU.lng <<'TABLE'
-Messages.Ready	Ready
-Messages.LanguageChanged	Texts are now in English
-Messages.OpenTitle	Open a customer file
-Messages.FileFilter	Customer files (*.cst);;All files (*)
-Messages.Opened	Opened %1
-Messages.Saved	Changes saved
-Messages.Applied	Customer "%1" stored
-Messages.NoName	Enter the customer's name first
-Messages.AboutTitle	About Glotrix demo
-Messages.AboutText	Glotrix demo: a Qt Widgets program that changes its language while it runs.
+# The texts of the program's code, as DemoTexts.h declares them.
+by_identifier >"$work/code.txt" <<'TABLE'
+resourcestring.DemoTexts_sReady	Ready
+resourcestring.DemoTexts_sLanguageChanged	Texts are now in English
+resourcestring.DemoTexts_sOpenTitle	Open a customer file
+resourcestring.DemoTexts_sFileFilter	Customer files (*.cst);;All files (*)
+resourcestring.DemoTexts_sOpened	Opened %1
+resourcestring.DemoTexts_sSaved	Changes saved
+resourcestring.DemoTexts_sApplied	Customer "%1" stored
+resourcestring.DemoTexts_sNoName	Enter the customer's name first
+resourcestring.DemoTexts_sAboutTitle	About Glotrix demo
+resourcestring.DemoTexts_sAboutText	Glotrix demo: a Qt Widgets program that changes its language while it runs.
+resourcestring.DemoTexts_sMainTitle	Glotrix demo - customer records
+resourcestring.DemoTexts_sMainTitleFile	%1 - Glotrix demo
 TABLE
+if ! diff <(cut -f2 "$work/ids.txt" | LC_ALL=C sort) \
+    <(cut -f1 "$work/code.txt" | sed 's/^resourcestring\.//' | LC_ALL=C sort); then
+    echo "make-packs.sh: the English table and $DRC hold different resource strings" \
+        "(< program, > table)" >&2
+    exit 1
+fi
+fill lang/ENU.lng <"$work/code.txt"
 
 translate RUS.lng 1049 <<'TABLE'
-fMain.windowTitle	Демо Glotrix — карточки клиентов
 fMain.toolBar.windowTitle	Основная панель
 fMain.actOpen.text	&Открыть...
 fMain.actOpen.toolTip	Открыть файл клиента
@@ -162,20 +204,21 @@ AddressFrame.lblCity.text	&Город:
 AddressFrame.edtCity.placeholderText	Город или посёлок
 AddressFrame.chkPostal.toolTip	Письма и посылки отправляются на этот адрес
 AddressFrame.chkPostal.text	Для почты
-Messages.Ready	Готово
-Messages.LanguageChanged	Тексты теперь на русском
-Messages.OpenTitle	Открыть файл клиента
-Messages.FileFilter	Файлы клиентов (*.cst);;Все файлы (*)
-Messages.Opened	Открыт файл %1
-Messages.Saved	Изменения сохранены
-Messages.Applied	Клиент «%1» сохранён
-Messages.NoName	Сначала введите имя клиента
-Messages.AboutTitle	О демо Glotrix
-Messages.AboutText	Демо Glotrix: программа на Qt Widgets, которая меняет язык прямо во время работы.
+resourcestring.DemoTexts_sReady	Готово
+resourcestring.DemoTexts_sLanguageChanged	Тексты теперь на русском
+resourcestring.DemoTexts_sOpenTitle	Открыть файл клиента
+resourcestring.DemoTexts_sFileFilter	Файлы клиентов (*.cst);;Все файлы (*)
+resourcestring.DemoTexts_sOpened	Открыт файл %1
+resourcestring.DemoTexts_sSaved	Изменения сохранены
+resourcestring.DemoTexts_sApplied	Клиент «%1» сохранён
+resourcestring.DemoTexts_sNoName	Сначала введите имя клиента
+resourcestring.DemoTexts_sAboutTitle	О демо Glotrix
+resourcestring.DemoTexts_sAboutText	Демо Glotrix: программа на Qt Widgets, которая меняет язык прямо во время работы.
+resourcestring.DemoTexts_sMainTitle	Демо Glotrix — карточки клиентов
+resourcestring.DemoTexts_sMainTitleFile	%1 — демо Glotrix
 TABLE
 
 translate DEU.lng 1031 <<'TABLE'
-fMain.windowTitle	Glotrix-Demo – Kundenkartei
 fMain.toolBar.windowTitle	Hauptsymbolleiste
 fMain.actOpen.text	Ö&ffnen...
 fMain.actOpen.toolTip	Kundendatei öffnen
@@ -246,16 +289,18 @@ AddressFrame.lblCity.text	&Ort:
 AddressFrame.edtCity.placeholderText	Stadt oder Gemeinde
 AddressFrame.chkPostal.toolTip	Briefe und Pakete gehen an diese Adresse
 AddressFrame.chkPostal.text	Für Post verwenden
-Messages.Ready	Bereit
-Messages.LanguageChanged	Texte jetzt auf Deutsch
-Messages.OpenTitle	Kundendatei öffnen
-Messages.FileFilter	Kundendateien (*.cst);;Alle Dateien (*)
-Messages.Opened	%1 geöffnet
-Messages.Saved	Änderungen gespeichert
-Messages.Applied	Kunde „%1“ übernommen
-Messages.NoName	Bitte zuerst den Namen des Kunden eingeben
-Messages.AboutTitle	Über die Glotrix-Demo
-Messages.AboutText	Glotrix-Demo: ein Qt-Widgets-Programm, das seine Sprache während des Betriebs wechselt.
+resourcestring.DemoTexts_sReady	Bereit
+resourcestring.DemoTexts_sLanguageChanged	Texte jetzt auf Deutsch
+resourcestring.DemoTexts_sOpenTitle	Kundendatei öffnen
+resourcestring.DemoTexts_sFileFilter	Kundendateien (*.cst);;Alle Dateien (*)
+resourcestring.DemoTexts_sOpened	%1 geöffnet
+resourcestring.DemoTexts_sSaved	Änderungen gespeichert
+resourcestring.DemoTexts_sApplied	Kunde „%1“ übernommen
+resourcestring.DemoTexts_sNoName	Bitte zuerst den Namen des Kunden eingeben
+resourcestring.DemoTexts_sAboutTitle	Über die Glotrix-Demo
+resourcestring.DemoTexts_sAboutText	Glotrix-Demo: ein Qt-Widgets-Programm, das seine Sprache während des Betriebs wechselt.
+resourcestring.DemoTexts_sMainTitle	Glotrix-Demo – Kundenkartei
+resourcestring.DemoTexts_sMainTitleFile	%1 – Glotrix-Demo
 TABLE
 
 lxpack check lang/*.lng

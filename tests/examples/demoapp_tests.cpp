@@ -1,15 +1,19 @@
-// The demo program on its real windows: its packs against its forms, the
-// Language menu re-translating every open window, and the remembered choice.
-// Each test copies the demo's lang/ folder into its own program folder and
-// keeps the settings file there too.
+// The demo program on its real windows: its packs against its forms and its
+// string table, the Language menu re-translating every open window and the
+// texts built in code, and the remembered choice. Each test copies the demo's
+// lang/ folder into its own program folder and keeps the settings file there
+// too. This program carries the demo's string table (tests/examples/CMakeLists.txt).
 #include "AddressFrame.h"
 #include "DemoSettings.h"
+#include "DemoTexts.h"
 #include "MainWindow.h"
 #include "OptionsDialog.h"
 #include "engine/uArrayFuncions.h"
 #include "engine/uIni.h"
 #include "runtime/ClassRTTI.h"
 #include "runtime/uLexivane.h"
+#include "runtime/uResUtils.h"
+#include "runtime/uResourceString.h"
 #include "support/TempDir.h"
 #include "support_qt/ScriptedHostUI.h"
 
@@ -20,6 +24,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -35,6 +41,11 @@
 #include <set>
 #include <string>
 #include <vector>
+
+// Failures show texts rather than their UTF-16 units.
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 using namespace lx;
 namespace fs = std::filesystem;
@@ -126,6 +137,11 @@ protected:
     QString Text(const std::string& pack, const std::string& path) {
         return Q(Pack(pack).GetItemValue_(path));
     }
+    // A pack's translation of a text built in code: resourcestring.<identifier>.
+    QString Code(const std::string& pack, const TResourceString& text) {
+        EXPECT_NE(text.ResID(), 0u) << text.Name() << " is not in the program's table";
+        return Text(pack, "resourcestring." + std::to_string(text.ResID()));
+    }
     std::string IniFile() const { return Dir.File("config/glotrix-demo/demo.ini"); }
 
     // The Language menu's item for a pack: mi_lng_<index of the pack>.
@@ -154,8 +170,9 @@ protected:
 
     // The whole program speaks `pack`: every open window, both address
     // frames, the widgets' collections read through Qt itself, the menu's
-    // check mark and the status bar message `message`.
-    void ExpectLanguage(MainWindow& w, const std::string& pack, const char* message) {
+    // check mark, the window title and the status bar message `message`,
+    // both built in code.
+    void ExpectLanguage(MainWindow& w, const std::string& pack, const TResourceString& message) {
         SCOPED_TRACE("language " + pack);
         ExpectPackShown(pack, "fMain", &w);
         auto* home = Child<AddressFrame>(&w, "addrHome");
@@ -171,7 +188,6 @@ protected:
             std::function<QString()> Text;
         };
         const TShown shown[] = {
-            {"fMain.windowTitle", [&] { return w.windowTitle(); }},
             {"fMain.tabMain.Tabs.2.text",
              [&] { return Child<QTabWidget>(&w, "tabMain")->tabText(2); }},
             {"fMain.treeFiles.Columns.1.text",
@@ -191,7 +207,8 @@ protected:
         };
         for (const auto& s : shown)
             EXPECT_EQ(s.Text(), Text(pack, s.Path)) << s.Path;
-        EXPECT_EQ(w.statusBar()->currentMessage(), Text(pack, std::string("Messages.") + message));
+        EXPECT_EQ(w.windowTitle(), Code(pack, demo::sMainTitle));
+        EXPECT_EQ(w.statusBar()->currentMessage(), Code(pack, message));
         for (QAction* item : Child<QMenu>(&w, "menuLanguage")->actions())
             EXPECT_EQ(item->isChecked(), item == LanguageItem(w, pack))
                 << item->objectName().toStdString();
@@ -240,7 +257,7 @@ TEST_F(DemoApp, PacksTranslateEveryTextOfTheForms) {
     const auto english = Variables(Pack("ENU.lng"));
     std::map<std::string, std::u16string> englishFormTexts;
     for (const auto& [path, value] : english)
-        if (path.rfind("Messages.", 0) != 0)
+        if (path.rfind("resourcestring.", 0) != 0)
             englishFormTexts[path] = value;
     EXPECT_EQ(englishFormTexts, formTexts);
 
@@ -280,10 +297,51 @@ TEST_F(DemoApp, PacksTranslateEveryTextOfTheForms) {
     }
 }
 
+// Every pack translates exactly the program's texts built in code (its string
+// table, compiled into this program from the demo's sources with the demo's
+// identifiers), English with the texts the declarations give, and every
+// translation keeps the placeholders its text is formatted with.
+TEST_F(DemoApp, PacksTranslateTheTextsBuiltInCode) {
+    const TStringTable& table = ProgramStringTable();
+    ASSERT_FALSE(table.empty());
+    std::set<std::string> identifiers;
+    for (const auto& [id, text] : table)
+        identifiers.insert(std::to_string(id));
+    auto placeholders = [](const QString& s) {
+        static const QRegularExpression placeholder(QStringLiteral("%[1-9]"));
+        QStringList found;
+        for (const QRegularExpressionMatch& m : placeholder.globalMatch(s))
+            found << m.captured();
+        found.sort();
+        return found;
+    };
+    const std::string prefix = "resourcestring.";
+    for (const auto& [file, pack] : Packs) {
+        SCOPED_TRACE(file);
+        std::map<std::string, QString> texts; // by identifier
+        for (const auto& [path, value] : Variables(*pack))
+            if (path.rfind(prefix, 0) == 0)
+                texts[path.substr(prefix.size())] = Q(value);
+        std::set<std::string> names;
+        for (const auto& [name, text] : texts)
+            names.insert(name);
+        EXPECT_EQ(names, identifiers);
+        for (const auto& [id, own] : table) {
+            const auto t = texts.find(std::to_string(id));
+            if (t == texts.end())
+                continue;
+            if (file == "ENU.lng") {
+                EXPECT_EQ(t->second, Q(own)) << id;
+            }
+            EXPECT_EQ(placeholders(t->second), placeholders(Q(own))) << id;
+        }
+    }
+}
+
 TEST_F(DemoApp, LanguageMenuSwitchesEveryOpenWindow) {
     MainWindow w;
     w.show();
-    ExpectLanguage(w, "ENU.lng", "Ready");
+    ExpectLanguage(w, "ENU.lng", demo::sReady);
     ASSERT_EQ(Child<QMenu>(&w, "menuLanguage")->actions().size(), 3);
     EXPECT_FALSE(std::filesystem::exists(IniFile())); // nothing chosen yet
 
@@ -303,7 +361,7 @@ TEST_F(DemoApp, LanguageMenuSwitchesEveryOpenWindow) {
         QAction* item = LanguageItem(w, pack);
         ASSERT_NE(item, nullptr) << pack;
         item->trigger();
-        ExpectLanguage(w, pack, "LanguageChanged");
+        ExpectLanguage(w, pack, demo::sLanguageChanged);
         EXPECT_EQ(ReadStr("Language", "Pack", "", IniFile()), pack);
         EXPECT_EQ(Child<QLineEdit>(&w, "edtName")->text(), "Anna Schmidt");
         EXPECT_EQ(Child<QLineEdit>(Child<AddressFrame>(&w, "addrWork"), "edtStreet")->text(),
@@ -318,6 +376,47 @@ TEST_F(DemoApp, LanguageMenuSwitchesEveryOpenWindow) {
     ExpectPackShown("RUS.lng", "fOptions", options);
 }
 
+// The texts built in code follow the language: the status messages, the title
+// with the customer file's name, and the About text read through its resource
+// string. The translation in use is <program>.dlng beside the program while
+// the main window exists.
+TEST_F(DemoApp, TextsBuiltInCodeFollowTheLanguage) {
+    using namespace demo;
+    const std::string copy = TXMLResource::CopyFileName();
+    EXPECT_EQ(fs::path(copy).parent_path(), fs::path(Dir.Path()));
+    const QString customer = QString::fromStdString(Dir.Write("smith.cst", "Smith"));
+    {
+        MainWindow w;
+        w.show();
+        EXPECT_TRUE(fs::exists(copy));
+        w.AddCustomerFile(customer);
+        EXPECT_EQ(w.windowTitle(), Code("ENU.lng", sMainTitleFile).arg("smith.cst"));
+        EXPECT_EQ(w.statusBar()->currentMessage(), Code("ENU.lng", sOpened).arg("smith.cst"));
+
+        auto* name = Child<QLineEdit>(&w, "edtName");
+        auto* apply = Child<QPushButton>(&w, "btnApply");
+        for (const char* pack : {"RUS.lng", "DEU.lng"}) {
+            SCOPED_TRACE(pack);
+            LanguageItem(w, pack)->trigger();
+            EXPECT_EQ(w.statusBar()->currentMessage(), Code(pack, sLanguageChanged));
+            EXPECT_EQ(w.windowTitle(), Code(pack, sMainTitleFile).arg("smith.cst"));
+            EXPECT_EQ(sAboutText(), Code(pack, sAboutText));
+            name->clear();
+            apply->click();
+            EXPECT_EQ(w.statusBar()->currentMessage(), Code(pack, sNoName));
+            name->setText("Anna");
+            apply->click();
+            EXPECT_EQ(w.statusBar()->currentMessage(), Code(pack, sApplied).arg("Anna"));
+            Child<QAction>(&w, "actSave")->trigger();
+            EXPECT_EQ(w.statusBar()->currentMessage(), Code(pack, sSaved));
+        }
+    }
+    // The component went with the window: the copy is gone, the program's own
+    // texts are back.
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_EQ(sAboutText(), QString::fromUtf8(sAboutText.Default()));
+}
+
 TEST_F(DemoApp, RememberedChoiceAppliesAtStart) {
     {
         MainWindow w;
@@ -328,7 +427,7 @@ TEST_F(DemoApp, RememberedChoiceAppliesAtStart) {
     {
         MainWindow w;
         w.show();
-        ExpectLanguage(w, "DEU.lng", "Ready");
+        ExpectLanguage(w, "DEU.lng", demo::sReady);
         // A dialog first opened now starts in the remembered language too.
         ExpectPackShown("DEU.lng", "fOptions", w.ShowOptions());
     }
@@ -349,7 +448,7 @@ TEST_F(DemoApp, RememberedChoiceAppliesAtStart) {
         }
         MainWindow w;
         w.show();
-        ExpectLanguage(w, c.Starts, "Ready");
+        ExpectLanguage(w, c.Starts, demo::sReady);
     }
 }
 
