@@ -52,14 +52,18 @@ function(lx_add_resource_strings target)
     set(table "${CMAKE_CURRENT_BINARY_DIR}/${target}_resstrings.cpp")
     set(drc "${CMAKE_CURRENT_BINARY_DIR}/${target}.drc")
     set(ids_args "")
+    set(ids_deps "")
     if(ARG_IDS)
         get_filename_component(ids "${ARG_IDS}" ABSOLUTE)
         set(ids_args --ids "${ids}")
+        if(EXISTS "${ids}")
+            set(ids_deps "${ids}") # edited by hand: scan again
+        endif()
     endif()
     add_custom_command(
         OUTPUT "${table}" "${drc}"
         COMMAND lxresscan --output "${table}" --drc "${drc}" ${ids_args} ${abs_sources}
-        DEPENDS ${abs_sources} lxresscan
+        DEPENDS ${abs_sources} ${ids_deps} lxresscan
         COMMENT "Resource strings of ${target}"
         VERBATIM)
     target_sources(${target} PRIVATE "${table}")

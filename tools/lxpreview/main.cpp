@@ -60,6 +60,8 @@ public:
             w = new TLXForm(parent);
         else if (bare == QLatin1String("TLXApp"))
             w = new TLXApp(parent);
+        else if (bare == QLatin1String("TLXResource"))
+            w = new TLXResource(parent);
         if (w) {
             w->setObjectName(name);
             return w;
