@@ -169,17 +169,27 @@ void EncodeInto(const char16_t* s, std::size_t n, TPackEncoding encoding,
                 const platform::TCodePage& cp, TOut& out) {
     if (encoding == TPackEncoding::UTF8) {
         char* d = out.Reserve(4 * n); // 3 bytes a unit at most, 4 for an escape
-        for (std::size_t i = 0; i < n; ++i) {
-            const char16_t c = s[i];
-            if (c < 0x80) {
-                d = PutEscaped(d, static_cast<char>(c));
+        std::size_t i = 0;
+        while (i < n) {
+            // A run of plain ASCII is copied in one tight loop.
+            std::size_t j = i;
+            while (j < n && s[j] < 0x80 && s[j] != u'<' && s[j] != u'>')
+                ++j;
+            for (std::size_t k = i; k < j; ++k)
+                *d++ = static_cast<char>(s[k]);
+            i = j;
+            if (i >= n)
+                break;
+            if (s[i] < 0x80) {
+                d = PutEscaped(d, static_cast<char>(s[i]));
+                ++i;
                 continue;
             }
-            std::size_t j = i + 1;
+            j = i + 1;
             while (j < n && s[j] >= 0x80)
                 ++j;
             d += platform::Utf16ToUtf8Raw(s + i, j - i, d);
-            i = j - 1;
+            i = j;
         }
         out.Commit(d);
         return;
