@@ -96,6 +96,17 @@ protected:
         TempDirTest::TearDown();
     }
     std::string Lang(const std::string& name) const { return Dir.Path() + "/lang/" + name; }
+    // The embedded record lives in `stored`; `writes` counts the writes.
+    static void KeepRecordIn(TXMLAppDataBlock& stored, int& writes) {
+        DesignServices().ReadDataFromResFile = [&stored](TXMLAppDataBlock& b) {
+            b = stored;
+            return true;
+        };
+        DesignServices().WriteDataToResFile = [&stored, &writes](const TXMLAppDataBlock& b) {
+            stored = b;
+            ++writes;
+        };
+    }
     test::TScriptedHostUI UI;
 };
 
@@ -153,14 +164,7 @@ TEST_F(Lexivane, EmbeddedRecordThroughTheServices) {
 
     TXMLAppDataBlock stored = EncodeXMLAppData({true, false, "RUS.LNG", "\\lang\\", "u.cpp"});
     int writes = 0;
-    DesignServices().ReadDataFromResFile = [&](TXMLAppDataBlock& b) {
-        b = stored;
-        return true;
-    };
-    DesignServices().WriteDataToResFile = [&](const TXMLAppDataBlock& b) {
-        stored = b;
-        ++writes;
-    };
+    KeepRecordIn(stored, writes);
     EXPECT_TRUE(server.XMLAppExistsInProject(unit));
     EXPECT_EQ(unit, "u.cpp");
     // Equal but for letter case: nothing is written unless forced.
@@ -554,14 +558,7 @@ TEST_F(Lexivane, OneApplicationComponentPerProject) {
     TXMLAppDataBlock stored =
         EncodeXMLAppData({true, false, "RUS.LNG", "\\lang\\", "/src/other.cpp"});
     int writes = 0;
-    DesignServices().ReadDataFromResFile = [&](TXMLAppDataBlock& b) {
-        b = stored;
-        return true;
-    };
-    DesignServices().WriteDataToResFile = [&](const TXMLAppDataBlock& b) {
-        stored = b;
-        ++writes;
-    };
+    KeepRecordIn(stored, writes);
     DesignServices().GetUnitFileName = [](const QObject*) { return std::string("/src/main.cpp"); };
     int own = 0; // the other unit still belongs to the project
     DesignServices().GetModuleOwn = [&](const std::string&) { return own; };
