@@ -17,9 +17,11 @@ host::TMsgResult TScriptedHostUI::Ask(host::TMsgKind kind, const QString& text,
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return host::TMsgResult::Cancel;
     }
-    const host::TMsgResult r = FAnswers.front();
+    const TAnswer a = FAnswers.front();
     FAnswers.pop_front();
-    return r;
+    if (a.Meanwhile)
+        a.Meanwhile();
+    return a.Result;
 }
 
 bool TScriptedHostUI::InputBox(const QString& caption, const QString& prompt, QString& value) {

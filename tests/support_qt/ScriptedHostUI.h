@@ -5,6 +5,7 @@
 #include "runtime/host/uHostUI.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,12 @@ public:
     ~TScriptedHostUI() override;
 
     /// The answer to the next question.
-    void Expect(host::TMsgResult answer) { FAnswers.push_back(answer); }
+    void Expect(host::TMsgResult answer) { FAnswers.push_back({answer, {}}); }
+    /// The same, running `meanwhile` while the question is open (the world
+    /// changes while the user reads it).
+    void Expect(host::TMsgResult answer, std::function<void()> meanwhile) {
+        FAnswers.push_back({answer, std::move(meanwhile)});
+    }
     /// The value (or a cancel, when nullopt-like `cancel` is true) for the next input box.
     void ExpectInput(const QString& value, bool cancel = false) {
         FInputs.push_back({value, cancel});
@@ -43,7 +49,11 @@ private:
         bool Cancel;
     };
     std::vector<TQuestion> FQuestions;
-    std::deque<host::TMsgResult> FAnswers;
+    struct TAnswer {
+        host::TMsgResult Result;
+        std::function<void()> Meanwhile;
+    };
+    std::deque<TAnswer> FAnswers;
     std::deque<TInput> FInputs;
     host::IHostUI* FPrevious;
 };
