@@ -1,0 +1,194 @@
+// The cache of a working folder on real files: download with the marker date,
+// upload of changed packs only, recovery after an abnormal end, and the
+// questions around failed passes.
+#include "editor/uAccess.h"
+#include "editor/uPackCache.h"
+#include "editor/uVars.h"
+#include "engine/uEngine.h"
+#include "engine/uIni.h"
+#include "platform/Files.h"
+#include "support/TempDir.h"
+#include "support_qt/ScriptedHostUI.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+using namespace lx;
+using namespace lx::editor;
+using lx::test::TempDir;
+
+namespace {
+
+const std::string kUtf8 = "<SYSTEM>\r  <ENCODING>UTF8</ENCODING>\r</SYSTEM>\r";
+
+class Cache : public test::TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        Work = Dir.File("work");
+        Dir.Write("work/RUS.lng", kUtf8 + "<a>один</a>\r");
+        Dir.Write("work/ENU.lng", kUtf8 + "<a>one</a>\r");
+        Dir.Write("work/package.ini", "[lpack_RUS]\r\nneedtochange_a=true\r\n");
+        Dir.Write("work/share.ini", "[access]\r\nused=false\r\n");
+        Dir.Write("work/notes.txt", "not a pack");
+        PackAccessGranted() = true;
+    }
+    std::vector<std::string> CacheNames() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(CacheDir()))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // Saves a cache pack as the editor does.
+    void EditCachePack(const std::string& name, const std::u16string& value) {
+        TXMLTreeItem t;
+        t.OpenFromFile(CacheDir() + name);
+        static_cast<TXMLTreeItem*>(t.AddGlobalItem("a"))->SetText(value);
+        t.Save();
+    }
+    std::string Work;
+    test::TScriptedHostUI UI;
+};
+
+} // namespace
+
+TEST_F(Cache, DownloadCopiesPacksWithTheMarkerDate) {
+    ASSERT_TRUE(DownloadPacks(Work));
+    EXPECT_EQ(CacheNames(),
+              (std::vector<std::string>{"ENU.lng", "RUS.lng", "casheddata.ini", "package.ini"}));
+    for (const auto& f : CachePackFiles()) {
+        EXPECT_EQ(platform::GetFileTime(f).value(), CacheMarkerTime()) << f;
+        EXPECT_FALSE(IsChangedSinceDownload(f));
+    }
+    EXPECT_NE(platform::GetFileTime(CacheDir() + "package.ini").value(), CacheMarkerTime());
+    EXPECT_EQ(CachedWorkDir(), Work + "\\");
+    EXPECT_EQ(TempDir::Read(CacheDir() + "RUS.lng"), TempDir::Read(Work + "/RUS.lng"));
+
+    // A folder without packs opens as an empty set; casheddata.ini is written still.
+    std::filesystem::create_directories(Dir.File("empty"));
+    ASSERT_TRUE(DownloadPacks(Dir.File("empty")));
+    EXPECT_EQ(CacheNames(), (std::vector<std::string>{"casheddata.ini"}));
+}
+
+TEST_F(Cache, UploadSendsOnlyChangedPacksAndPackageIni) {
+    ASSERT_TRUE(DownloadPacks(Work));
+    EditCachePack("RUS.lng", u"два");
+    Dir.Write("cash/NEW.lng", "<a>new</a>\r"); // created in the editor
+    WriteStr("lpack_RUS", "needtochange_a", "false", CacheDir() + "package.ini");
+    const std::string enuBefore = TempDir::Read(Work + "/ENU.lng");
+    platform::SetFileTime(Work + "/ENU.lng", 1000000000LL * 1600000000LL);
+
+    ASSERT_TRUE(UploadPacks(Work));
+    TXMLTreeItem rus;
+    rus.OpenFromFile(Work + "/RUS.lng");
+    EXPECT_EQ(rus.GetItemValue_("a"), u"два");
+    EXPECT_TRUE(platform::FileExists(Work + "/NEW.lng"));
+    EXPECT_EQ(platform::GetFileTime(Work + "/ENU.lng").value(), 1000000000LL * 1600000000LL);
+    EXPECT_EQ(TempDir::Read(Work + "/ENU.lng"), enuBefore); // only opened: not sent
+    EXPECT_EQ(ReadStr("lpack_RUS", "needtochange_a", "", Work + "/package.ini"), "false");
+    EXPECT_TRUE(platform::FileExists(Work + "/notes.txt"));      // nothing is deleted there
+    EXPECT_TRUE(IsChangedSinceDownload(CacheDir() + "RUS.lng")); // sent again next time
+}
+
+TEST_F(Cache, AVanishedFolderAsksAbortRetry) {
+    ASSERT_TRUE(DownloadPacks(Work));
+    EditCachePack("RUS.lng", u"сохранено");
+    std::filesystem::rename(Work, Dir.File("moved"));
+    UI.Expect(host::TMsgResult::Retry, [&] { std::filesystem::rename(Dir.File("moved"), Work); });
+    ASSERT_TRUE(UploadPacks(Work));
+    ASSERT_EQ(UI.Questions().size(), 1u);
+    EXPECT_TRUE(UI.Questions()[0].Text.contains(QString::fromStdString(Work + "\\")));
+
+    std::filesystem::rename(Work, Dir.File("moved"));
+    UI.Expect(host::TMsgResult::Abort);
+    EXPECT_FALSE(UploadPacks(Work));
+    // The translator's work stays in the cache.
+    TXMLTreeItem kept;
+    kept.OpenFromFile(CacheDir() + "RUS.lng");
+    EXPECT_EQ(kept.GetItemValue_("a"), u"сохранено");
+}
+
+// A full disk, simulated with a file size limit (which binds root too): the
+// copy of one pack fails, and the pass reports it instead of going on.
+TEST_F(Cache, AFailedSingleCopyIsReported) {
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto handler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &small);
+    UI.Expect(host::TMsgResult::Abort);
+    const bool ok = DownloadPacks(Work);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, handler);
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(UI.Questions().size(), 1u);
+    EXPECT_TRUE(UI.Questions()[0].Text.contains(".lng")) << UI.Questions()[0].Text.toStdString();
+    EXPECT_TRUE(CacheNames().empty()); // no half set left for a recovery
+    EXPECT_EQ(CachedWorkDir(), "");
+}
+
+TEST_F(Cache, RecoveryAfterAnAbnormalEnd) {
+    ASSERT_TRUE(DownloadPacks(Work));
+    EditCachePack("RUS.lng", u"не отправлено");
+
+    // Yes: the cached packs are shown without downloading.
+    std::string folder = Work;
+    UI.Expect(host::TMsgResult::Yes);
+    ASSERT_TRUE(RecoverOrDownload(folder));
+    EXPECT_EQ(folder, Work);
+    ASSERT_EQ(UI.Questions().size(), 1u);
+    EXPECT_TRUE(UI.Questions()[0].Text.contains(QString::fromStdString(Work + "\\")));
+    TXMLTreeItem kept;
+    kept.OpenFromFile(CacheDir() + "RUS.lng");
+    EXPECT_EQ(kept.GetItemValue_("a"), u"не отправлено");
+
+    // Packs of another folder: the question says so, and Yes resumes that
+    // folder instead, so they can never be written back over this one.
+    Dir.Write("other/RUS.lng", kUtf8 + "<a>другой</a>\r");
+    folder = Dir.File("other");
+    UI.Expect(host::TMsgResult::Yes);
+    ASSERT_TRUE(RecoverOrDownload(folder));
+    EXPECT_EQ(folder, Work);
+    EXPECT_TRUE(UI.Questions()[1].Text.contains(QString::fromStdString(Dir.File("other") + "\\")));
+
+    // No: the cache is cleared and the folder downloaded.
+    folder = Dir.File("other");
+    UI.Expect(host::TMsgResult::No);
+    ASSERT_TRUE(RecoverOrDownload(folder));
+    EXPECT_EQ(folder, Dir.File("other"));
+    EXPECT_EQ(CachedWorkDir(), Dir.File("other") + "\\");
+    TXMLTreeItem fresh;
+    fresh.OpenFromFile(CacheDir() + "RUS.lng");
+    EXPECT_EQ(fresh.GetItemValue_("a"), u"другой");
+}
+
+TEST_F(Cache, ClosingAsksAboutPacksNotWrittenBack) {
+    ASSERT_TRUE(DownloadPacks(Work));
+    EXPECT_TRUE(ConfirmCloseWithUnsentPacks(Work)); // nothing saved: no question
+    EXPECT_TRUE(UI.Questions().empty());
+    EditCachePack("RUS.lng", u"ждёт");
+    UI.Expect(host::TMsgResult::Cancel);
+    EXPECT_FALSE(ConfirmCloseWithUnsentPacks(Work));
+    UI.Expect(host::TMsgResult::Yes);
+    EXPECT_TRUE(ConfirmCloseWithUnsentPacks(Work));
+    TXMLTreeItem sent;
+    sent.OpenFromFile(Work + "/RUS.lng");
+    EXPECT_EQ(sent.GetItemValue_("a"), u"ждёт");
+    UI.Expect(host::TMsgResult::No);
+    EXPECT_TRUE(ConfirmCloseWithUnsentPacks(Work));
+    EXPECT_EQ(UI.Questions().size(), 3u);
+}
+
+TEST(CacheKinds, FolderKinds) {
+    EXPECT_TRUE(IsFTPPath("ftp://u:p@host/packs"));
+    EXPECT_FALSE(IsFTPPath("FTP://host"));
+    EXPECT_TRUE(IsNetworkPath("\\\\srv\\share"));
+    EXPECT_FALSE(IsNetworkPath("\\\\"));
+    EXPECT_FALSE(IsNetworkPath("/srv/share"));
+    EXPECT_THROW(WorkFolderFor("ftp://host/x"), std::runtime_error); // until FTP is installed
+}
