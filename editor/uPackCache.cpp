@@ -188,8 +188,12 @@ void UploadFromCache(const std::string& folder) {
     IWorkFolder& wf = WorkFolderFor(folder);
     if (!wf.Exists(folder))
         throw std::runtime_error(folder + ": the folder is not there");
-    for (const auto& file : ChangedCachePacks())
+    // A pack written back gets the marker date again, so that only packs
+    // saved after this upload count as not yet written back.
+    for (const auto& file : ChangedCachePacks()) {
         wf.Upload(file, folder, file.substr(file.find_last_of('/') + 1));
+        platform::SetFileTime(file, CacheMarkerTime());
+    }
     if (platform::FileExists(CacheDir() + kPackageIni))
         wf.Upload(CacheDir() + kPackageIni, folder, kPackageIni);
 }

@@ -67,7 +67,8 @@ std::string CachedWorkDir();
 /// file when the folder is gone or a single copy fails (the cache is then
 /// cleared again, so no half set is left for a later recovery).
 void DownloadToCache(const std::string& folder);
-/// One upload pass: the changed packs and package.ini. Throws like above.
+/// One upload pass: the changed packs and package.ini; each pack written
+/// back gets the marker date again. Throws like above.
 void UploadFromCache(const std::string& folder);
 
 /// The question loops around the passes (Abort/Retry); false when aborted.

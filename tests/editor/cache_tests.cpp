@@ -90,8 +90,9 @@ TEST_F(Cache, UploadSendsOnlyChangedPacksAndPackageIni) {
     EXPECT_EQ(platform::GetFileTime(Work + "/ENU.lng").value(), 1000000000LL * 1600000000LL);
     EXPECT_EQ(TempDir::Read(Work + "/ENU.lng"), enuBefore); // only opened: not sent
     EXPECT_EQ(ReadStr("lpack_RUS", "needtochange_a", "", Work + "/package.ini"), "false");
-    EXPECT_TRUE(platform::FileExists(Work + "/notes.txt"));      // nothing is deleted there
-    EXPECT_TRUE(IsChangedSinceDownload(CacheDir() + "RUS.lng")); // sent again next time
+    EXPECT_TRUE(platform::FileExists(Work + "/notes.txt"));       // nothing is deleted there
+    EXPECT_FALSE(IsChangedSinceDownload(CacheDir() + "RUS.lng")); // written back: marked again
+    EXPECT_TRUE(ChangedCachePacks().empty());
 }
 
 TEST_F(Cache, AVanishedFolderAsksAbortRetry) {
@@ -179,7 +180,10 @@ TEST_F(Cache, ClosingAsksAboutPacksNotWrittenBack) {
     TXMLTreeItem sent;
     sent.OpenFromFile(Work + "/RUS.lng");
     EXPECT_EQ(sent.GetItemValue_("a"), u"ждёт");
-    UI.Expect(host::TMsgResult::No);
+    EXPECT_TRUE(ConfirmCloseWithUnsentPacks(Work)); // written back: nothing to ask
+    EXPECT_EQ(UI.Questions().size(), 2u);
+    EditCachePack("RUS.lng", u"снова");
+    UI.Expect(host::TMsgResult::No); // discard
     EXPECT_TRUE(ConfirmCloseWithUnsentPacks(Work));
     EXPECT_EQ(UI.Questions().size(), 3u);
 }
