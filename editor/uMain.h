@@ -1,0 +1,62 @@
+#pragma once
+// The main window: it opens and closes working folders through the pack-set
+// panel, asks before a set with changes is left, and runs the save, refresh,
+// download and upload commands. (The browser, name field, value panel and
+// search view join it with their own units.)
+
+#include <QMainWindow>
+
+#include <string>
+
+class QAction;
+class QMenu;
+
+namespace lx {
+class TLXApp;
+class TLXForm;
+} // namespace lx
+
+namespace lx::editor {
+
+class TfrLangPacks;
+
+class TfMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfMain(QWidget* parent = nullptr);
+    ~TfMain() override;
+
+    /// Opens a folder, or with an empty text closes the set; asks nothing.
+    void OpenWorkingFolder(const std::string& folder);
+    /// May the set be left? Asks to save when packs have unsaved changes.
+    bool CloseQuestion();
+
+    void SaveCommand();
+    void RefreshCommand();
+    void DownloadCommand();
+    void UploadCommand();
+
+    TfrLangPacks* LangPacks() const { return FLangPacks; }
+    /// The window caption's form of a folder: an FTP address without its password.
+    static std::string DisplayFolder(const std::string& folder);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildMenus();
+    void RebuildReopenMenu();
+    void UpdateSetCommands();
+    bool NetBarVisible() const;
+    void LoadWindowSettings();
+    void SaveWindowPositions();
+
+    TfrLangPacks* FLangPacks;
+    QMenu* FReopen = nullptr;
+    QMenu* FGo = nullptr;
+    QMenu* FNet = nullptr;
+    QAction* FNetBarChecked = nullptr;
+    std::vector<QAction*> FSetCommands;
+};
+
+} // namespace lx::editor
