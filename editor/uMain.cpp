@@ -12,9 +12,11 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QToolBar>
 
 namespace lx::editor {
 
@@ -43,15 +45,44 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     split->addWidget(FLangPacks);
     split->addWidget(main);
     setCentralWidget(split);
+    FStatusBar = addToolBar(QStringLiteral("pnlStatus"));
+    FStatusBar->setObjectName(QStringLiteral("pnlStatus"));
+    FStatus = new QLineEdit(FStatusBar);
+    FStatus->setObjectName(QStringLiteral("edtStatus"));
+    FStatus->setReadOnly(true);
+    FStatusBar->addWidget(FStatus);
     BuildMenus();
     FLangPacks->SetGoMenu(FGo, [](int) {});
+    ProgressManager().RegisterViewer(this, this);
     LoadWindowSettings();
     UpdateSetCommands();
     RebuildReopenMenu();
 }
 
 TfMain::~TfMain() {
+    ProgressManager().RegisterViewer(this, nullptr);
     SaveWindowPositions();
+}
+
+void TfMain::Progress(const void*, int, int, long long position, long long maximum) {
+    FStatus->setText(QString::fromStdString(
+        ActionText(ProgressManager().Actions(), position, maximum, "bytes")));
+    FStatus->repaint();
+}
+
+void TfMain::ActionsChanged(const void*, const std::vector<std::string>& actions) {
+    FStatus->setText(QString::fromStdString(ActionText(actions, 0, 0)));
+    FStatus->repaint();
+}
+
+void TfMain::Started(const void*) {
+    menuBar()->setEnabled(false);
+    FStatusBar->setEnabled(false);
+}
+
+void TfMain::Finished(const void*) {
+    menuBar()->setEnabled(true);
+    FStatusBar->setEnabled(true);
 }
 
 std::string TfMain::DisplayFolder(const std::string& folder) {

@@ -4,12 +4,16 @@
 // download and upload commands. (The browser, name field, value panel and
 // search view join it with their own units.)
 
+#include "uProgressViewer.h"
+
 #include <QMainWindow>
 
 #include <string>
 
 class QAction;
+class QLineEdit;
 class QMenu;
+class QToolBar;
 
 namespace lx {
 class TLXApp;
@@ -20,7 +24,7 @@ namespace lx::editor {
 
 class TfrLangPacks;
 
-class TfMain : public QMainWindow {
+class TfMain : public QMainWindow, public IProgressViewer {
     Q_OBJECT
 public:
     explicit TfMain(QWidget* parent = nullptr);
@@ -40,6 +44,14 @@ public:
     /// The window caption's form of a folder: an FTP address without its password.
     static std::string DisplayFolder(const std::string& folder);
 
+    // The action status: the action text, and the tool bars disabled while
+    // a long action runs.
+    void Progress(const void* sender, int mode, int kind, long long position,
+                  long long maximum) override;
+    void ActionsChanged(const void* sender, const std::vector<std::string>& actions) override;
+    void Started(const void* sender) override;
+    void Finished(const void* sender) override;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
 
@@ -52,6 +64,8 @@ private:
     void SaveWindowPositions();
 
     TfrLangPacks* FLangPacks;
+    QToolBar* FStatusBar;
+    QLineEdit* FStatus;
     QMenu* FReopen = nullptr;
     QMenu* FGo = nullptr;
     QMenu* FNet = nullptr;

@@ -4,6 +4,7 @@
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
 #include "editor/uPackCache.h"
+#include "editor/uProgressViewer.h"
 #include "editor/uVars.h"
 #include "engine/uIni.h"
 #include "platform/Registry.h"
@@ -13,7 +14,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -150,4 +153,20 @@ TEST_F(MainWindow, RegistrationSwitches) {
     EXPECT_FALSE(reg.KeyExists(HKLM, "SOFTWARE\\GLOTRIX\\EDITOR"));
     EXPECT_EQ(run("-silent"), 0); // exits at once, nothing written
     EXPECT_FALSE(reg.KeyExists(HKLM, "SOFTWARE\\GLOTRIX\\EDITOR"));
+}
+
+TEST_F(MainWindow, ShowsTheActionsOfLongOperations) {
+    TfMain w;
+    auto* status = w.findChild<QLineEdit*>("edtStatus");
+    ASSERT_NE(status, nullptr);
+    ProgressManager().BeginAction("Загрузка");
+    ProgressManager().BeginAction("файлов");
+    EXPECT_EQ(status->text(), QString::fromUtf8("Загрузка файлов"));
+    EXPECT_FALSE(w.menuBar()->isEnabled()); // no commands while it runs
+    ProgressManager().WorkBegin(&w, 0, 2048);
+    ProgressManager().Work(&w, 0, 512);
+    EXPECT_EQ(status->text(), QString::fromUtf8("Загрузка файлов (25%)"));
+    ProgressManager().EndAction();
+    ProgressManager().EndAction();
+    EXPECT_TRUE(w.menuBar()->isEnabled());
 }
