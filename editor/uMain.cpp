@@ -1,7 +1,10 @@
 #include "uMain.h"
 
 #include "engine/uIni.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
 #include "runtime/host/uHostUI.h"
+#include "runtime/uLexivane.h"
 #include "runtime/uResourceString.h"
 #include "uLangPacksFrame.h"
 #include "uPackCache.h"
@@ -53,6 +56,35 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     FStatusBar->addWidget(FStatus);
     BuildMenus();
     FLangPacks->SetGoMenu(FGo, [](int) {});
+
+    // The editor localises itself: packs in lang/ beside the program, the
+    // choice shared with the design package through the registry.
+    FForm = new TLXForm(this);
+    FForm->setObjectName(QStringLiteral("lxForm"));
+    FApp = new TLXApp(this);
+    FApp->setObjectName(QStringLiteral("lxApp"));
+    FApp->SetPackFolder("\\lang\\");
+    FApp->SetCurrentPack("RUS.LNG");
+    FApp->SetLanguagesMenuItem(findChild<QMenu*>(QStringLiteral("miLanguage")));
+    FApp->OnDetectIDELang = [](TXMLIDEApp*, const std::vector<std::string>& packs, int& index,
+                               bool&) {
+        const std::string chosen = platform::TRegistry()
+                                       .ReadString(platform::TRootKey::HKEY_LOCAL_MACHINE,
+                                                   "SOFTWARE\\GLOTRIX\\SHARED", "lang")
+                                       .value_or("");
+        index = -1;
+        for (std::size_t i = 0; i < packs.size(); ++i)
+            if (platform::SameTextAscii(packs[i], chosen))
+                index = static_cast<int>(i);
+    };
+    FApp->OnAppLangChanged = [this](TXMLIDEApp*, unsigned, const std::string& file,
+                                    const std::string&) {
+        const std::string name = file.substr(file.find_last_of('/') + 1);
+        if (!platform::TRegistry().WriteString(platform::TRootKey::HKEY_LOCAL_MACHINE,
+                                               "SOFTWARE\\GLOTRIX\\SHARED", "lang", name))
+            host::HostUI().ShowError(QStringLiteral("Error creating system registry entry"));
+        SetCaption();
+    };
     ProgressManager().RegisterViewer(this, this);
     LoadWindowSettings();
     UpdateSetCommands();
@@ -147,6 +179,11 @@ void TfMain::BuildMenus() {
     upload->setObjectName(QStringLiteral("miUploadToServer"));
     connect(upload, &QAction::triggered, this, &TfMain::UploadCommand);
 
+    QMenu* view = menuBar()->addMenu(QString::fromUtf8("Вид"));
+    view->setObjectName(QStringLiteral("miView"));
+    QMenu* language = view->addMenu(QString::fromUtf8("Язык интерфеса"));
+    language->setObjectName(QStringLiteral("miLanguage"));
+
     FNetBarChecked = new QAction(QString::fromUtf8("Сеть"), this);
     FNetBarChecked->setObjectName(QStringLiteral("miNetBar"));
     FNetBarChecked->setCheckable(true);
@@ -194,7 +231,13 @@ void TfMain::OpenWorkingFolder(const std::string& folder) {
         AddRecent(FLangPacks->WorkDir(), MainIniFileName(), "menu");
     RebuildReopenMenu();
     UpdateSetCommands();
-    setWindowTitle(Fill(sMainCaptionFolder(), DisplayFolder(FLangPacks->WorkDir())));
+    SetCaption();
+}
+
+void TfMain::SetCaption() {
+    setWindowTitle(FLangPacks->WorkDir().empty() && windowTitle() == sMainCaption()
+                       ? sMainCaption()
+                       : Fill(sMainCaptionFolder(), DisplayFolder(FLangPacks->WorkDir())));
 }
 
 bool TfMain::CloseQuestion() {

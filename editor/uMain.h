@@ -41,6 +41,7 @@ public:
     void UploadCommand();
 
     TfrLangPacks* LangPacks() const { return FLangPacks; }
+    lx::TLXApp* App() const { return FApp; }
     /// The window caption's form of a folder: an FTP address without its password.
     static std::string DisplayFolder(const std::string& folder);
 
@@ -63,7 +64,10 @@ private:
     void LoadWindowSettings();
     void SaveWindowPositions();
 
+    void SetCaption();
     TfrLangPacks* FLangPacks;
+    lx::TLXApp* FApp;
+    lx::TLXForm* FForm;
     QToolBar* FStatusBar;
     QLineEdit* FStatus;
     QMenu* FReopen = nullptr;

@@ -8,6 +8,8 @@
 #include "editor/uVars.h"
 #include "engine/uIni.h"
 #include "platform/Registry.h"
+#include "runtime/ClassRTTI.h"
+#include "runtime/uLexivane.h"
 #include "support/TempDir.h"
 #include "support_qt/ScriptedHostUI.h"
 
@@ -169,4 +171,58 @@ TEST_F(MainWindow, ShowsTheActionsOfLongOperations) {
     ProgressManager().EndAction();
     ProgressManager().EndAction();
     EXPECT_TRUE(w.menuBar()->isEnabled());
+}
+
+// The editor in its own languages: the packs of lang/, the choice kept in the
+// registry for the next start (and for the design package).
+TEST_F(MainWindow, InterfaceLanguage) {
+    const std::string source = std::string(std::getenv("LX_TEST_DATA")) + "/../lang";
+    std::filesystem::create_directories(Dir.File("lang"));
+    for (const char* f : {"RUS.lng", "ENU.lng"})
+        std::filesystem::copy_file(source + "/" + f, Dir.File("lang") + "/" + f);
+    platform::TRegistry reg;
+    const auto HKLM = platform::TRootKey::HKEY_LOCAL_MACHINE;
+    {
+        TfMain w;
+        w.show();
+        EXPECT_EQ(w.findChild<QMenu*>("miFile")->title(), QString::fromUtf8("Файл"));
+        QMenu* languages = w.findChild<QMenu*>("miLanguage");
+        ASSERT_EQ(languages->actions().size(), 2);
+        EXPECT_EQ(languages->actions()[0]->text(), "English");
+        EXPECT_TRUE(languages->actions()[1]->isChecked()); // Russian, the default
+        languages->actions()[0]->trigger();
+        EXPECT_EQ(w.findChild<QMenu*>("miFile")->title(), "File");
+        EXPECT_EQ(Action(w, "miSaveAll")->text(), "Save Pack");
+        EXPECT_EQ(reg.ReadString(HKLM, "SOFTWARE\\GLOTRIX\\SHARED", "lang").value_or(""),
+                  "ENU.lng");
+    }
+    TfMain again; // the next start takes the language from the registry
+    again.show();
+    EXPECT_EQ(again.findChild<QMenu*>("miFile")->title(), "File");
+    EXPECT_EQ(again.App()->GetCurrentPack(), "ENU.lng");
+}
+
+// Every text of the packs names a real text of the window, and the Russian
+// pack holds the window's own texts.
+TEST_F(MainWindow, OwnPacksMatchTheWindow) {
+    const std::string source = std::string(std::getenv("LX_TEST_DATA")) + "/../lang";
+    TfMain w;
+    TXMLTreeItem rus, enu;
+    rus.OpenFromFile(source + "/RUS.lng");
+    enu.OpenFromFile(source + "/ENU.lng");
+    rus.SetTreeSeparator('.');
+    enu.SetTreeSeparator('.');
+    int count = 0;
+    rus.ForEach([&](TTree* n) {
+        if (n->GetCount() > 0 || n->GetFullName().rfind("SYSTEM.", 0) == 0)
+            return;
+        const std::string path = n->GetFullName();
+        EXPECT_EQ(GetComponentPropValue(path, host::THostObject(&w)),
+                  static_cast<TXMLTreeItem*>(n)->GetText())
+            << path;
+        EXPECT_NE(enu.GetItem_F(path), nullptr) << path;
+        EXPECT_NE(enu.GetItemValue_(path), static_cast<TXMLTreeItem*>(n)->GetText()) << path;
+        ++count;
+    });
+    EXPECT_GT(count, 10);
 }
