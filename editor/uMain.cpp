@@ -61,6 +61,8 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     // choice shared with the design package through the registry.
     FForm = new TLXForm(this);
     FForm->setObjectName(QStringLiteral("lxForm"));
+    auto* resources = new TLXResource(this); // the texts built in code
+    resources->setObjectName(QStringLiteral("lxResource"));
     FApp = new TLXApp(this);
     FApp->setObjectName(QStringLiteral("lxApp"));
     FApp->SetPackFolder("\\lang\\");
@@ -231,13 +233,13 @@ void TfMain::OpenWorkingFolder(const std::string& folder) {
         AddRecent(FLangPacks->WorkDir(), MainIniFileName(), "menu");
     RebuildReopenMenu();
     UpdateSetCommands();
+    FOpenedOnce = true;
     SetCaption();
 }
 
 void TfMain::SetCaption() {
-    setWindowTitle(FLangPacks->WorkDir().empty() && windowTitle() == sMainCaption()
-                       ? sMainCaption()
-                       : Fill(sMainCaptionFolder(), DisplayFolder(FLangPacks->WorkDir())));
+    setWindowTitle(FOpenedOnce ? Fill(sMainCaptionFolder(), DisplayFolder(FLangPacks->WorkDir()))
+                               : sMainCaption());
 }
 
 bool TfMain::CloseQuestion() {

@@ -65,6 +65,7 @@ private:
     void SaveWindowPositions();
 
     void SetCaption();
+    bool FOpenedOnce = false; // the caption names a folder after the first open or close
     TfrLangPacks* FLangPacks;
     lx::TLXApp* FApp;
     lx::TLXForm* FForm;

@@ -34,4 +34,39 @@ fMain.miDowloadFromServer.text	Загрузить данные с сервера
 fMain.miUploadToServer.text	Выгрузить данные на сервер 	Upload to Server
 fMain.miNetBar.text	Сеть	Network
 TABLE
+# Texts built in code: English only (the Russian ones are the program's own).
+# Each line: CONSTANT<TAB>ENGLISH; the identifier comes from GlotrixEd.lxids.
+while IFS=$'\t' read -r name enu; do
+    [[ -z "$name" ]] && continue
+    id=$(awk -v n="$name" '$3 == n { print $1 }' ../editor/GlotrixEd.lxids)
+    [[ -n "$id" ]] || { echo "make-lang.sh: $name is not in GlotrixEd.lxids" >&2; exit 1; }
+    # \r\n in the table stands for a line break of the text.
+    lxpack set ENU.lng "resourcestring.$id" "$(printf '%b' "$enu")"
+done <<'TABLE'
+sCheckAccess	Checking access to the pack
+sEnterUserName	Enter the name you will be known by:
+sPackLocked	   This language pack is being edited by "%s" right now.\r\n   Wait until that user has finished and press <Retry>, or restart the program.\r\n   To work with another pack, press <Cancel>.\r\n   To open it all the same, press <Ignore>.
+sRegisterEntry	Registering on the server
+sRegisterExit	Registering the exit on the server
+sUploadWithoutAccess	You opened this pack while another user was editing it! Do you really want to write the data to the server?
+sUserRegistration	User registration
+sCheckAvailability	Checking whether the pack is available
+sDeleteLangQ	Do you really want to delete the language [%s] kept in the file [%s]
+sFileNameHeader	File Name
+sLanguageHeader	Language
+sNotAvailable	The resource [%s] is not available!
+sPackExists	The language [%s] is already in the pack
+sRefreshFiles	Updating the files
+sPackListCaption	Languages:
+sChooseFolder	Choose the working folder:
+sMainCaption	Language pack editor
+sMainCaptionFolder	Language pack editor - [%s]
+sSaveChangesQ	Save the changes to the current project?
+sCannotCopy	The program cannot copy the files to the folder [%s]!
+sDownloadAction	Downloading the files from the server
+sRecoverOtherQ	The program failed in its last session and could not write the data back to the folder [%s]. That data does not belong to the folder being opened [%s]. Open the folder [%s] with the old data instead?
+sRecoverQ	The program failed in its last session and could not write the data back to the folder [%s]. Do you want to go back to the old data?
+sUnsentPacksQ	Saved changes of the language packs have not been written back to the folder [%s] yet. Write them now?
+sUploadAction	Uploading the files to the server
+TABLE
 lxpack check RUS.lng ENU.lng

@@ -1,6 +1,7 @@
 // The main window on real widgets (offscreen): opening, the pack panel, the
 // Go menu, saving and writing back, the close question and the recent list;
 // and the program's registration switches.
+#include "editor/uAccess.h"
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
 #include "editor/uPackCache.h"
@@ -193,6 +194,13 @@ TEST_F(MainWindow, InterfaceLanguage) {
         languages->actions()[0]->trigger();
         EXPECT_EQ(w.findChild<QMenu*>("miFile")->title(), "File");
         EXPECT_EQ(Action(w, "miSaveAll")->text(), "Save Pack");
+        EXPECT_EQ(w.windowTitle(), "Language pack editor"); // built in code, translated too
+        EXPECT_TRUE(QString::fromStdString(LockMessage("Boris"))
+                        .startsWith("   This language pack is being edited by \"Boris\""));
+        w.OpenWorkingFolder(Work);
+        EXPECT_EQ(w.windowTitle(),
+                  QStringLiteral("Language pack editor - [%1]").arg(QString::fromStdString(Work)));
+        w.OpenWorkingFolder("");
         EXPECT_EQ(reg.ReadString(HKLM, "SOFTWARE\\GLOTRIX\\SHARED", "lang").value_or(""),
                   "ENU.lng");
     }
