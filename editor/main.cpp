@@ -2,6 +2,9 @@
 #include "engine/uIni.h"
 #include "platform/Registry.h"
 #include "uMain.h"
+#include "uPackCache.h"
+#include "uReOpenMenu.h"
+#include "uStartUp.h"
 #include "uVars.h"
 
 #include <QApplication>
@@ -41,9 +44,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Language variables editor"));
     editor::TfMain window;
-    const auto folder = editor::ParseSwitches(args, editor::StartUp());
+    const auto requested = editor::ParseSwitches(args, editor::StartUp());
+    std::string folder =
+        requested ? *requested : ReadStr("main", "workdir", "", editor::MainIniFileName());
+    // A default folder on an FTP server may take long to load: the user chooses.
+    if (!requested && editor::IsFTPPath(folder)) {
+        editor::TFolderList recent;
+        editor::LoadRecentExcept(folder, editor::MainIniFileName(), "menu", recent);
+        folder = editor::ChooseStartProject(folder, recent);
+    }
     window.show();
-    window.OpenWorkingFolder(folder ? *folder
-                                    : ReadStr("main", "workdir", "", editor::MainIniFileName()));
+    window.OpenWorkingFolder(folder);
     return QApplication::exec();
 }

@@ -33,6 +33,11 @@ fMain.miNet.title	Сеть	Network
 fMain.miDowloadFromServer.text	Загрузить данные с сервера	Download from Server
 fMain.miUploadToServer.text	Выгрузить данные на сервер 	Upload to Server
 fMain.miNetBar.text	Сеть	Network
+fStartUp.lblHeader.text	Диалог выбора проекта по умолчанию	Choosing the project to start with
+fStartUp.lblPrompt.text	Выберите один из предложеных вариантов:	Choose one of these:
+fStartUp.rbtnDefault.text	Загрузить проект по умолчанию	Load the default project
+fStartUp.rbtnOther.text	Загрузить другой проект	Load another project
+fStartUp.rbtnEmpty.text	Начать с пустого проекта	Start with an empty project
 TABLE
 # Texts built in code: English only (the Russian ones are the program's own).
 # Each line: CONSTANT<TAB>ENGLISH; the identifier comes from GlotrixEd.lxids.
