@@ -12,14 +12,19 @@
 #include "uVars.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace lx::editor {
 
@@ -47,7 +52,26 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     main->setObjectName(QStringLiteral("pnlMain"));
     split->addWidget(FLangPacks);
     split->addWidget(main);
-    setCentralWidget(split);
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(split, 1);
+    FModalBar = new QWidget(central);
+    FModalBar->setObjectName(QStringLiteral("pnlModalBottom"));
+    auto* modalRow = new QHBoxLayout(FModalBar);
+    modalRow->addStretch();
+    auto* ok = new QPushButton(QStringLiteral("Ok"), FModalBar);
+    ok->setObjectName(QStringLiteral("btnOk"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), FModalBar);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    modalRow->addWidget(ok);
+    modalRow->addWidget(cancel);
+    connect(ok, &QPushButton::clicked, this, [this] { FinishModal(true); });
+    connect(cancel, &QPushButton::clicked, this, [this] { FinishModal(false); });
+    FModalBar->hide();
+    column->addWidget(FModalBar);
+    setCentralWidget(central);
     FStatusBar = addToolBar(QStringLiteral("pnlStatus"));
     FStatusBar->setObjectName(QStringLiteral("pnlStatus"));
     FStatus = new QLineEdit(FStatusBar);
@@ -186,12 +210,106 @@ void TfMain::BuildMenus() {
     QMenu* language = view->addMenu(QString::fromUtf8("Язык интерфеса"));
     language->setObjectName(QStringLiteral("miLanguage"));
 
-    FNetBarChecked = new QAction(QString::fromUtf8("Сеть"), this);
-    FNetBarChecked->setObjectName(QStringLiteral("miNetBar"));
-    FNetBarChecked->setCheckable(true);
-    FNetBarChecked->setChecked(ReadBoolSetting("positions", "fMain.miNetBar.Checked", true));
+    QMenu* bars = view->addMenu(QString::fromUtf8("Панели инструментов"));
+    bars->setObjectName(QStringLiteral("miTollBars"));
+    AddCheck(bars, "miStandartBar", "Обычные кнопки", "positions", true);
+    FNetBarChecked = AddCheck(bars, "miNetBar", "Сеть", "positions", true);
+    FStatusChecked = AddCheck(bars, "miStatusBar", "Статус действия", "positions", true);
+    AddCheck(bars, "miBufBar", "Состояние буфера обмена", "positions", true);
+    for (QAction* a : bars->actions())
+        connect(a, &QAction::toggled, this, &TfMain::ApplyBarStates);
 
-    FSetCommands = {save, close, refresh, download, upload};
+    QMenu* action = menuBar()->addMenu(QString::fromUtf8("Действие"));
+    action->setObjectName(QStringLiteral("miAction"));
+    action->addAction(refresh);
+    QAction* takeOver =
+        action->addAction(QString::fromUtf8("Установить себя в качестве редактора пакета"));
+    takeOver->setObjectName(QStringLiteral("miSetAsEditor"));
+    connect(takeOver, &QAction::triggered, this, [this] { FLangPacks->Set().TakeOverPack(); });
+
+    QMenu* tools = menuBar()->addMenu(QString::fromUtf8("Инструменты"));
+    tools->setObjectName(QStringLiteral("N8"));
+    QAction* wizard = tools->addAction(QString::fromUtf8("Мастер переименовывания шаблонов"));
+    wizard->setObjectName(QStringLiteral("miCNWizard"));
+    wizard->setEnabled(false); // the wizard opens from the browser after a move
+
+    QMenu* prefs = menuBar()->addMenu(QString::fromUtf8("Настройки"));
+    prefs->setObjectName(QStringLiteral("miPreferences"));
+    AddCheck(prefs, "miDisableVarTextDeletion",
+             "Сделать недоступной ф-ию удаления текста переменной", "settings", true);
+    QMenu* clip = prefs->addMenu(QString::fromUtf8("Буфер обмена для имен переменных"));
+    clip->setObjectName(QStringLiteral("N5"));
+    auto radioGroup = [&](std::vector<std::tuple<const char*, const char*, bool>> items) {
+        auto* group = new QActionGroup(clip);
+        group->setExclusive(true);
+        std::vector<QAction*> actions;
+        for (const auto& [name, caption, def] : items) {
+            QAction* a = AddCheck(clip, name, caption, "settings", def);
+            group->addAction(a);
+            actions.push_back(a);
+        }
+        // Every click writes the states of the whole group.
+        for (QAction* a : actions)
+            connect(a, &QAction::triggered, this, [actions] {
+                for (QAction* x : actions)
+                    WriteBoolSetting("settings",
+                                     "fMain." + x->objectName().toStdString() + ".Checked",
+                                     x->isChecked());
+            });
+    };
+    radioGroup({{"miBufStd", "Стандартный", false},
+                {"miBufPHP", "PHP совместимый", false},
+                {"miBufHTML", "HTML совместимый", true}});
+    clip->addSeparator();
+    radioGroup({{"miClipStd", "Копировать при фокусировки", true},
+                {"miclipAlways", "Копировать всегда", false}});
+    AddCheck(prefs, "miCNWizardAutoOpen",
+             "Автоматически открывать мастер переименовывания шаблонов", "settings", true);
+
+    QMenu* help = menuBar()->addMenu(QString::fromUtf8("Помощь"));
+    help->setObjectName(QStringLiteral("miHelp"));
+    QAction* about = help->addAction(QString::fromUtf8("О программе..."));
+    about->setObjectName(QStringLiteral("miAbout"));
+    connect(about, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, QStringLiteral("Glotrix"),
+                           QStringLiteral("Glotrix\nVersion 1.3 (Build 2480)"));
+    });
+
+    ApplyBarStates();
+    FSetCommands = {save, close, refresh, download, upload, takeOver};
+}
+
+// A check item kept in main.ini as fMain.<name>.Checked ("true" exactly).
+QAction* TfMain::AddCheck(QMenu* menu, const char* name, const char* caption, const char* section,
+                          bool def) {
+    QAction* a = menu->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    a->setCheckable(true);
+    const std::string key = std::string("fMain.") + name + ".Checked";
+    a->setChecked(ReadBoolSetting(section, key, def));
+    const std::string sect = section;
+    connect(a, &QAction::toggled, this, [sect, key](bool on) { WriteBoolSetting(sect, key, on); });
+    return a;
+}
+
+void TfMain::ApplyBarStates() {
+    if (FStatusBar)
+        FStatusBar->setVisible(FStatusChecked->isChecked() && !FModalBar->isVisible());
+}
+
+void TfMain::SetModalMode(bool on) {
+    FModalBar->setVisible(on);
+    menuBar()->setVisible(!on);
+    ApplyBarStates();
+}
+
+void TfMain::FinishModal(bool ok) {
+    SetModalMode(false);
+    if (ok)
+        SaveCommand();
+    OpenWorkingFolder("");
+    if (ModalStart)
+        close();
 }
 
 bool TfMain::NetBarVisible() const {

@@ -40,6 +40,13 @@ public:
     void DownloadCommand();
     void UploadCommand();
 
+    /// Modal mode (editing for the IDE): the tool bars give way to Ok and Cancel.
+    void SetModalMode(bool on);
+    /// Leaves modal mode; with ok the set is saved; the set is closed without a
+    /// question; a window started for the IDE closes.
+    void FinishModal(bool ok);
+    bool ModalStart = false;
+
     TfrLangPacks* LangPacks() const { return FLangPacks; }
     lx::TLXApp* App() const { return FApp; }
     /// The window caption's form of a folder: an FTP address without its password.
@@ -61,6 +68,9 @@ private:
     void RebuildReopenMenu();
     void UpdateSetCommands();
     bool NetBarVisible() const;
+    QAction* AddCheck(QMenu* menu, const char* name, const char* caption, const char* section,
+                      bool def);
+    void ApplyBarStates();
     void LoadWindowSettings();
     void SaveWindowPositions();
 
@@ -75,6 +85,8 @@ private:
     QMenu* FGo = nullptr;
     QMenu* FNet = nullptr;
     QAction* FNetBarChecked = nullptr;
+    QAction* FStatusChecked = nullptr;
+    QWidget* FModalBar = nullptr;
     std::vector<QAction*> FSetCommands;
 };
 

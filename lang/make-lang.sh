@@ -33,6 +33,25 @@ fMain.miNet.title	Сеть	Network
 fMain.miDowloadFromServer.text	Загрузить данные с сервера	Download from Server
 fMain.miUploadToServer.text	Выгрузить данные на сервер 	Upload to Server
 fMain.miNetBar.text	Сеть	Network
+fMain.miTollBars.title	Панели инструментов	Tool Bars
+fMain.miStandartBar.text	Обычные кнопки	Standard Buttons
+fMain.miStatusBar.text	Статус действия	Action Status
+fMain.miBufBar.text	Состояние буфера обмена	Clipboard Contents
+fMain.miAction.title	Действие	Action
+fMain.miSetAsEditor.text	Установить себя в качестве редактора пакета	Make Me the Editor of the Pack
+fMain.N8.title	Инструменты	Tools
+fMain.miCNWizard.text	Мастер переименовывания шаблонов	Template Rename Wizard
+fMain.miPreferences.title	Настройки	Settings
+fMain.miDisableVarTextDeletion.text	Сделать недоступной ф-ию удаления текста переменной	Disable Deleting a Variable's Text
+fMain.N5.title	Буфер обмена для имен переменных	Clipboard for Variable Names
+fMain.miBufStd.text	Стандартный	Standard
+fMain.miBufPHP.text	PHP совместимый	PHP Compatible
+fMain.miBufHTML.text	HTML совместимый	HTML Compatible
+fMain.miClipStd.text	Копировать при фокусировки	Copy on Focus
+fMain.miclipAlways.text	Копировать всегда	Copy Always
+fMain.miCNWizardAutoOpen.text	Автоматически открывать мастер переименовывания шаблонов	Open the Template Rename Wizard Automatically
+fMain.miHelp.title	Помощь	Help
+fMain.miAbout.text	О программе...	About...
 fStartUp.lblHeader.text	Диалог выбора проекта по умолчанию	Choosing the project to start with
 fStartUp.lblPrompt.text	Выберите один из предложеных вариантов:	Choose one of these:
 fStartUp.rbtnDefault.text	Загрузить проект по умолчанию	Load the default project

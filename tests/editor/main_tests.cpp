@@ -21,7 +21,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -250,4 +252,65 @@ TEST(StartUpDialog, ChoosesTheDefaultAnotherOrAnEmptyProject) {
     EXPECT_EQ(d.Choice(), "/typed/folder");
     d.findChild<QRadioButton*>("rbtnEmpty")->setChecked(true);
     EXPECT_EQ(d.Choice(), "");
+}
+
+TEST_F(MainWindow, SettingsMenusKeepTheirStates) {
+    {
+        TfMain w;
+        EXPECT_TRUE(Action(w, "miBufHTML")->isChecked()); // the defaults
+        EXPECT_TRUE(Action(w, "miDisableVarTextDeletion")->isChecked());
+        EXPECT_FALSE(Action(w, "miCNWizard")->isEnabled());
+        Action(w, "miBufPHP")->trigger(); // a radio group writes all its states
+        Action(w, "miDisableVarTextDeletion")->trigger();
+        Action(w, "miStatusBar")->trigger();
+        EXPECT_FALSE(w.findChild<QToolBar*>("pnlStatus")->isVisibleTo(&w));
+    }
+    const std::string ini = MainIniFileName();
+    EXPECT_EQ(ReadStr("settings", "fMain.miBufPHP.Checked", "", ini), "true");
+    EXPECT_EQ(ReadStr("settings", "fMain.miBufHTML.Checked", "", ini), "false");
+    EXPECT_EQ(ReadStr("settings", "fMain.miBufStd.Checked", "", ini), "false");
+    EXPECT_EQ(ReadStr("settings", "fMain.miDisableVarTextDeletion.Checked", "", ini), "false");
+    EXPECT_EQ(ReadStr("positions", "fMain.miStatusBar.Checked", "", ini), "false");
+    TfMain again;
+    EXPECT_TRUE(Action(again, "miBufPHP")->isChecked());
+    EXPECT_FALSE(Action(again, "miBufHTML")->isChecked());
+    EXPECT_FALSE(Action(again, "miStatusBar")->isChecked());
+}
+
+TEST_F(MainWindow, ModalModeOkSavesAndCancelDoesNot) {
+    TfMain w;
+    w.OpenWorkingFolder(Work);
+    w.SetModalMode(true);
+    EXPECT_TRUE(w.findChild<QWidget*>("pnlModalBottom")->isVisibleTo(&w));
+    EXPECT_FALSE(w.menuBar()->isVisibleTo(&w));
+    static_cast<TXMLTreeItem*>(w.LangPacks()->Set().GetPack(0)->AddGlobalItem("a"))
+        ->SetText(u"from the IDE");
+    w.findChild<QPushButton*>("btnOk")->click();
+    EXPECT_FALSE(w.findChild<QWidget*>("pnlModalBottom")->isVisibleTo(&w));
+    EXPECT_EQ(w.LangPacks()->WorkDir(), ""); // closed without a question
+    TXMLTreeItem back;
+    back.OpenFromFile(Work + "/ENU.lng");
+    EXPECT_EQ(back.GetItemValue_("a"), u"from the IDE");
+
+    w.OpenWorkingFolder(Work);
+    w.SetModalMode(true);
+    static_cast<TXMLTreeItem*>(w.LangPacks()->Set().GetPack(0)->AddGlobalItem("a"))
+        ->SetText(u"dropped");
+    w.findChild<QPushButton*>("btnCancel")->click();
+    EXPECT_EQ(w.LangPacks()->WorkDir(), "");
+    back.OpenFromFile(Work + "/ENU.lng");
+    EXPECT_EQ(back.GetItemValue_("a"), u"from the IDE");
+    EXPECT_TRUE(UI.Questions().empty());
+}
+
+TEST_F(MainWindow, TakingTheSetOver) {
+    WriteStr("access", "used", "true", Work + "/share.ini");
+    WriteStr("access", "usedby", "someone", Work + "/share.ini");
+    TfMain w;
+    UI.Expect(host::TMsgResult::Ignore);
+    w.OpenWorkingFolder(Work);
+    EXPECT_FALSE(PackAccessGranted());
+    Action(w, "miSetAsEditor")->trigger();
+    EXPECT_TRUE(PackAccessGranted());
+    EXPECT_EQ(ReadStr("access", "usedby", "", Work + "/share.ini"), GetUserGUID());
 }
