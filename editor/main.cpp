@@ -4,6 +4,7 @@
 #include "uMain.h"
 #include "uPackCache.h"
 #include "uReOpenMenu.h"
+#include "uSplashForm.h"
 #include "uStartUp.h"
 #include "uVars.h"
 
@@ -43,8 +44,12 @@ int main(int argc, char** argv) {
     editor::PackAccessGranted() = false;
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Language variables editor"));
-    editor::TfMain window;
+    // The splash shows while the start-up runs (and during every later long action).
     const auto requested = editor::ParseSwitches(args, editor::StartUp());
+    editor::TfSplash splash;
+    editor::ProgressManager().BeginAction("");
+    editor::TfMain window;
+    splash.SetMainWindow(&window);
     std::string folder =
         requested ? *requested : ReadStr("main", "workdir", "", editor::MainIniFileName());
     // A default folder on an FTP server may take long to load: the user chooses.
@@ -53,7 +58,8 @@ int main(int argc, char** argv) {
         editor::LoadRecentExcept(folder, editor::MainIniFileName(), "menu", recent);
         folder = editor::ChooseStartProject(folder, recent);
     }
-    window.show();
     window.OpenWorkingFolder(folder);
+    editor::ProgressManager().EndAction(); // the splash closes
+    window.show();
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include "editor/uMain.h"
 #include "editor/uPackCache.h"
 #include "editor/uProgressViewer.h"
+#include "editor/uSplashForm.h"
 #include "editor/uStartUp.h"
 #include "editor/uVars.h"
 #include "engine/uIni.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -313,4 +315,28 @@ TEST_F(MainWindow, TakingTheSetOver) {
     Action(w, "miSetAsEditor")->trigger();
     EXPECT_TRUE(PackAccessGranted());
     EXPECT_EQ(ReadStr("access", "usedby", "", Work + "/share.ini"), GetUserGUID());
+}
+
+TEST(Splash, ShowsWhileActionsRun) {
+    StartUp().SplashEnabled = true;
+    TfSplash splash;
+    EXPECT_EQ(splash.size(), QSize(454, 276));
+    EXPECT_FALSE(
+        splash.findChild<QLabel*>("imgSplash")->pixmap().isNull()); // the picture is built in
+    EXPECT_EQ(splash.ActionLabel(), QString::fromUtf8("Действие:"));
+    ProgressManager().BeginAction("");
+    EXPECT_TRUE(splash.isVisible());
+    ProgressManager().BeginAction("Загрузка");
+    ProgressManager().WorkBegin(&splash, 0, 0);
+    ProgressManager().Work(&splash, 0, 300);
+    EXPECT_EQ(splash.ActionLabel(), QString::fromUtf8("Загрузка (300 bytes)"));
+    ProgressManager().EndAction();
+    ProgressManager().EndAction();
+    EXPECT_FALSE(splash.isVisible());
+
+    StartUp().SplashEnabled = false; // -s0
+    ProgressManager().BeginAction("x");
+    EXPECT_FALSE(splash.isVisible());
+    ProgressManager().EndAction();
+    StartUp().SplashEnabled = true;
 }
