@@ -92,5 +92,7 @@ sRecoverOtherQ	The program failed in its last session and could not write the da
 sRecoverQ	The program failed in its last session and could not write the data back to the folder [%s]. Do you want to go back to the old data?
 sUnsentPacksQ	Saved changes of the language packs have not been written back to the folder [%s] yet. Write them now?
 sUploadAction	Uploading the files to the server
+sAction	Action:
+sBytes	bytes
 TABLE
 lxpack check RUS.lng ENU.lng
