@@ -13,6 +13,7 @@
 #include "platform/Registry.h"
 #include "runtime/ClassRTTI.h"
 #include "runtime/uLexivane.h"
+#include "runtime/uResUtils.h"
 #include "support/TempDir.h"
 #include "support_qt/ScriptedHostUI.h"
 
@@ -30,6 +31,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
@@ -241,6 +243,17 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
         ++count;
     });
     EXPECT_GT(count, 10);
+    // Every text built in code has its English translation.
+    ASSERT_FALSE(ProgramStringTable().empty());
+    for (const auto& [id, text] : ProgramStringTable()) {
+        const std::string path = "resourcestring." + std::to_string(id);
+        EXPECT_NE(enu.GetItem_F(path), nullptr) << path;
+        const bool russian = std::any_of(text.begin(), text.end(),
+                                         [](char16_t c) { return c >= 0x400 && c < 0x500; });
+        if (russian) { // a few defaults ("Language", "bytes") are English already
+            EXPECT_NE(enu.GetItemValue_(path), text) << path;
+        }
+    }
 }
 
 TEST(StartUpDialog, ChoosesTheDefaultAnotherOrAnEmptyProject) {
