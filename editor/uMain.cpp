@@ -1,6 +1,9 @@
 #include "uMain.h"
 
 #include "engine/uIni.h"
+#include "frames/uBrowser.h"
+#include "frames/uVarMemo.h"
+#include "frames/uVarNameEditor.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
 #include "runtime/host/uHostUI.h"
@@ -45,12 +48,24 @@ QString Fill(QString text, const std::string& value) {
 TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(sMainCaption());
+    // Left column: the browser over the pack list; main area: the name field
+    // over the value panel.
     auto* split = new QSplitter(this);
-    split->setObjectName(QStringLiteral("pnlLeft"));
-    FLangPacks = new TfrLangPacks(split);
-    auto* main = new QLabel(split);
+    split->setObjectName(QStringLiteral("splMain"));
+    auto* left = new QSplitter(Qt::Vertical, split);
+    left->setObjectName(QStringLiteral("pnlLeft"));
+    FBrowser = new TfrBrowser(left);
+    FLangPacks = new TfrLangPacks(left);
+    auto* main = new QWidget(split);
     main->setObjectName(QStringLiteral("pnlMain"));
-    split->addWidget(FLangPacks);
+    auto* mainColumn = new QVBoxLayout(main);
+    mainColumn->setContentsMargins(0, 0, 0, 0);
+    FNameEditor = new TfrVarNameEditor(main);
+    FNameEditor->setFixedHeight(68);
+    FVarMemo = new TfrVarMemo(main);
+    mainColumn->addWidget(FNameEditor);
+    mainColumn->addWidget(FVarMemo, 1);
+    split->addWidget(left);
     split->addWidget(main);
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
@@ -79,7 +94,21 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     FStatus->setReadOnly(true);
     FStatusBar->addWidget(FStatus);
     BuildMenus();
-    FLangPacks->SetGoMenu(FGo, [](int) {});
+    // The panels meet only through their interfaces.
+    FLangPacks->SetGoMenu(FGo, [this](int pack) {
+        if (auto* edit = FVarMemo->findChild<QWidget*>(QStringLiteral("memText%1").arg(pack)))
+            edit->setFocus();
+    });
+    FBrowser->SetLangPack(FLangPacks->LangPack());
+    FBrowser->SetNameEditor(FNameEditor);
+    FBrowser->SetVarMemo(FVarMemo);
+    FNameEditor->SetBrowser(FBrowser);
+    FVarMemo->SetLangPack(FLangPacks->LangPack());
+    FVarMemo->SetBrowser(FBrowser);
+    connect(FLangPacks, &TfrLangPacks::PacksChanged, this, [this] {
+        FBrowser->Refresh();
+        FVarMemo->Refresh();
+    });
 
     // The editor localises itself: packs in lang/ beside the program, the
     // choice shared with the design package through the registry.

@@ -22,7 +22,10 @@ class TLXForm;
 
 namespace lx::editor {
 
+class TfrBrowser;
 class TfrLangPacks;
+class TfrVarMemo;
+class TfrVarNameEditor;
 
 class TfMain : public QMainWindow, public IProgressViewer {
     Q_OBJECT
@@ -48,6 +51,9 @@ public:
     bool ModalStart = false;
 
     TfrLangPacks* LangPacks() const { return FLangPacks; }
+    TfrBrowser* Browser() const { return FBrowser; }
+    TfrVarNameEditor* NameEditor() const { return FNameEditor; }
+    TfrVarMemo* VarMemo() const { return FVarMemo; }
     lx::TLXApp* App() const { return FApp; }
     /// The window caption's form of a folder: an FTP address without its password.
     static std::string DisplayFolder(const std::string& folder);
@@ -77,6 +83,9 @@ private:
     void SetCaption();
     bool FOpenedOnce = false; // the caption names a folder after the first open or close
     TfrLangPacks* FLangPacks;
+    TfrBrowser* FBrowser;
+    TfrVarNameEditor* FNameEditor;
+    TfrVarMemo* FVarMemo;
     lx::TLXApp* FApp;
     lx::TLXForm* FForm;
     QToolBar* FStatusBar;

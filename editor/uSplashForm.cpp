@@ -9,7 +9,9 @@
 #include <QScreen>
 
 // Outside any namespace, as the resource's registration function is.
-static void InitEditorResources() { Q_INIT_RESOURCE(editor); }
+static void InitEditorResources() {
+    Q_INIT_RESOURCE(editor);
+}
 
 namespace lx::editor {
 

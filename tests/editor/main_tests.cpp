@@ -1,6 +1,9 @@
 // The main window on real widgets (offscreen): opening, the pack panel, the
 // Go menu, saving and writing back, the close question and the recent list;
 // and the program's registration switches.
+#include "editor/frames/uBrowser.h"
+#include "editor/frames/uVarMemo.h"
+#include "editor/frames/uVarNameEditor.h"
 #include "editor/uAccess.h"
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
@@ -24,8 +27,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -352,4 +357,46 @@ TEST(Splash, ShowsWhileActionsRun) {
     EXPECT_FALSE(splash.isVisible());
     ProgressManager().EndAction();
     StartUp().SplashEnabled = true;
+}
+
+// The first panels working together: the browser shows the union of the
+// ticked packs, the name field and the value panel follow its selection, and
+// typing a text changes the pack.
+TEST_F(MainWindow, PanelsWorkTogether) {
+    Dir.Write("work/DEU.lng", "<SYSTEM>\r  <ENCODING>UTF8</ENCODING>\r</SYSTEM>\r<a>eins</a>\r"
+                              "<f>\r  <onlyDe>nur</onlyDe>\r</f>\r");
+    TfMain w;
+    w.OpenWorkingFolder(Work);
+    TfrBrowser& browser = *w.Browser();
+    EXPECT_TRUE(browser.VarExists("a"));
+    EXPECT_TRUE(browser.VarExists("f_onlyDe"));
+    EXPECT_FALSE(browser.VarExists("SYSTEM_ENCODING")); // not a text to translate
+    EXPECT_EQ(browser.GetVarKind("f"), 0);
+    EXPECT_EQ(browser.GetVarKind("a"), 1);
+    EXPECT_EQ(browser.GetVarKind("nope"), 2);
+
+    browser.SelectVar("A"); // ignoring case, as names compare
+    EXPECT_EQ(w.NameEditor()->GetVarName(), "a");
+    EXPECT_EQ(w.VarMemo()->GetVarPath(), "a");
+    auto* deu = w.findChild<QPlainTextEdit*>("memText0");
+    auto* rus = w.findChild<QPlainTextEdit*>("memText2");
+    ASSERT_NE(deu, nullptr);
+    ASSERT_NE(rus, nullptr);
+    EXPECT_EQ(deu->toPlainText(), "eins");
+    EXPECT_EQ(rus->toPlainText(), QString::fromUtf8("один"));
+    rus->setPlainText(QString::fromUtf8("первый\nвторой"));
+    EXPECT_EQ(w.LangPacks()->Set().GetPack(2)->GetItemValue_("a"), u"первый\r\nвторой");
+    EXPECT_TRUE(w.LangPacks()->Set().AnyPackModified());
+
+    // Typing an existing path in the name field selects it.
+    auto* name = w.findChild<QLineEdit*>("edtVarName");
+    name->clear();
+    QTest::keyClicks(name, "f_onlyDe");
+    EXPECT_EQ(browser.GetSelectedVar(), "f_onlyDe");
+    EXPECT_FALSE(w.findChild<QPlainTextEdit*>("memText1")->isEnabled()); // ENU lacks it
+
+    // Unticking DEU takes its only variable out of the browser.
+    w.findChild<QCheckBox*>("chkPack0")->setChecked(false);
+    EXPECT_FALSE(browser.VarExists("f_onlyDe"));
+    EXPECT_EQ(w.findChild<QPlainTextEdit*>("memText0"), nullptr);
 }
