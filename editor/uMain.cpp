@@ -35,6 +35,7 @@ LX_RESOURCESTRING(sMainCaption, "Редактор языковых пакето�
 LX_RESOURCESTRING(sMainCaptionFolder, "Приложение для работы с языкавыми пакетами - [%s]");
 LX_RESOURCESTRING(sSaveChangesQ, "Сохранить изменения в текущем проекте?");
 LX_RESOURCESTRING(sChooseFolder, "Укажите папку рабочую папку:");
+LX_RESOURCESTRING(sStatistics, "Всего %d переменных для редактирования");
 
 namespace {
 
@@ -218,6 +219,13 @@ void TfMain::BuildMenus() {
     refresh->setObjectName(QStringLiteral("miRefresh"));
     refresh->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(refresh, &QAction::triggered, this, &TfMain::RefreshCommand);
+    QAction* stats = file->addAction(QString::fromUtf8("Статистика..."));
+    stats->setObjectName(QStringLiteral("N7"));
+    connect(stats, &QAction::triggered, this, [this] {
+        QString text = sStatistics();
+        text.replace(QStringLiteral("%d"), QString::number(FBrowser->GetVarCount()));
+        host::HostUI().ShowMessage(text);
+    });
     QAction* exit = file->addAction(QString::fromUtf8("Выход"));
     exit->setObjectName(QStringLiteral("miExit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);

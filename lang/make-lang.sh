@@ -26,6 +26,7 @@ fMain.miSaveAll.text	Сохранить пакет	Save Pack
 fMain.miClosePack.text	Закрыть пакет	Close Pack
 fMain.miRefresh.text	Обновить	Refresh
 fMain.miExit.text	Выход	Exit
+fMain.N7.text	Статистика...	Statistics...
 fMain.miGo.title	Перейти	Go
 fMain.miView.title	Вид	View
 fMain.miLanguage.title	Язык интерфеса	Interface Language
@@ -94,5 +95,6 @@ sUnsentPacksQ	Saved changes of the language packs have not been written back to 
 sUploadAction	Uploading the files to the server
 sAction	Action:
 sBytes	bytes
+sStatistics	%d variables to edit in all
 TABLE
 lxpack check RUS.lng ENU.lng

@@ -395,6 +395,12 @@ TEST_F(MainWindow, PanelsWorkTogether) {
     EXPECT_EQ(browser.GetSelectedVar(), "f_onlyDe");
     EXPECT_FALSE(w.findChild<QPlainTextEdit*>("memText1")->isEnabled()); // ENU lacks it
 
+    UI.Expect(host::TMsgResult::Ok);
+    Action(w, "N7")->trigger();
+    EXPECT_EQ(UI.Questions().back().Text,
+              QString::fromUtf8("Всего %1 переменных для редактирования").arg(browser.GetVarCount()));
+    EXPECT_EQ(browser.GetVarCount(), 3); // a, f, f_onlyDe
+
     // Unticking DEU takes its only variable out of the browser.
     w.findChild<QCheckBox*>("chkPack0")->setChecked(false);
     EXPECT_FALSE(browser.VarExists("f_onlyDe"));
