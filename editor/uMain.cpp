@@ -9,6 +9,7 @@
 #include "runtime/host/uHostUI.h"
 #include "runtime/uLexivane.h"
 #include "runtime/uResourceString.h"
+#include "uAbout.h"
 #include "uLangPacksFrame.h"
 #include "uPackCache.h"
 #include "uReOpenMenu.h"
@@ -23,7 +24,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
@@ -308,8 +308,8 @@ void TfMain::BuildMenus() {
     QAction* about = help->addAction(QString::fromUtf8("О программе..."));
     about->setObjectName(QStringLiteral("miAbout"));
     connect(about, &QAction::triggered, this, [this] {
-        QMessageBox::about(this, QStringLiteral("Glotrix"),
-                           QStringLiteral("Glotrix\nVersion 1.3 (Build 2480)"));
+        TfAbout box(this);
+        box.exec();
     });
 
     ApplyBarStates();

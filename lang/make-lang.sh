@@ -53,6 +53,7 @@ fMain.miclipAlways.text	Копировать всегда	Copy Always
 fMain.miCNWizardAutoOpen.text	Автоматически открывать мастер переименовывания шаблонов	Open the Template Rename Wizard Automatically
 fMain.miHelp.title	Помощь	Help
 fMain.miAbout.text	О программе...	About...
+fAbout.btnClose.text	Закрыть	Close
 fStartUp.lblHeader.text	Диалог выбора проекта по умолчанию	Choosing the project to start with
 fStartUp.lblPrompt.text	Выберите один из предложеных вариантов:	Choose one of these:
 fStartUp.rbtnDefault.text	Загрузить проект по умолчанию	Load the default project

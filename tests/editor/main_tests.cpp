@@ -4,6 +4,7 @@
 #include "editor/frames/uBrowser.h"
 #include "editor/frames/uVarMemo.h"
 #include "editor/frames/uVarNameEditor.h"
+#include "editor/uAbout.h"
 #include "editor/uAccess.h"
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
@@ -229,6 +230,7 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
     const std::string source = std::string(std::getenv("LX_TEST_DATA")) + "/../lang";
     TfMain w;
     TfStartUp startUp("ftp://host/packs", {});
+    TfAbout about;
     TXMLTreeItem rus, enu;
     rus.OpenFromFile(source + "/RUS.lng");
     enu.OpenFromFile(source + "/ENU.lng");
@@ -239,7 +241,9 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
         if (n->GetCount() > 0 || n->GetFullName().rfind("SYSTEM.", 0) == 0)
             return;
         const std::string path = n->GetFullName();
-        QWidget* form = path.rfind("fStartUp.", 0) == 0 ? static_cast<QWidget*>(&startUp) : &w;
+        QWidget* form = path.rfind("fStartUp.", 0) == 0 ? static_cast<QWidget*>(&startUp)
+                        : path.rfind("fAbout.", 0) == 0 ? static_cast<QWidget*>(&about)
+                                                        : &w;
         EXPECT_EQ(GetComponentPropValue(path, host::THostObject(form)),
                   static_cast<TXMLTreeItem*>(n)->GetText())
             << path;
@@ -397,12 +401,21 @@ TEST_F(MainWindow, PanelsWorkTogether) {
 
     UI.Expect(host::TMsgResult::Ok);
     Action(w, "N7")->trigger();
-    EXPECT_EQ(UI.Questions().back().Text,
-              QString::fromUtf8("Всего %1 переменных для редактирования").arg(browser.GetVarCount()));
+    EXPECT_EQ(
+        UI.Questions().back().Text,
+        QString::fromUtf8("Всего %1 переменных для редактирования").arg(browser.GetVarCount()));
     EXPECT_EQ(browser.GetVarCount(), 3); // a, f, f_onlyDe
 
     // Unticking DEU takes its only variable out of the browser.
     w.findChild<QCheckBox*>("chkPack0")->setChecked(false);
     EXPECT_FALSE(browser.VarExists("f_onlyDe"));
     EXPECT_EQ(w.findChild<QPlainTextEdit*>("memText0"), nullptr);
+}
+
+TEST(AboutBox, ProductVersionAndPicture) {
+    TfAbout box;
+    EXPECT_EQ(box.findChild<QLabel*>("lblProduct")->text(), "Glotrix");
+    EXPECT_EQ(box.findChild<QLabel*>("lblVersion")->text(), "Version 1.3 (Build 2480)");
+    EXPECT_FALSE(box.findChild<QLabel*>("imgAbout")->pixmap().isNull());
+    EXPECT_EQ(box.findChild<QPushButton*>("btnClose")->text(), QString::fromUtf8("Закрыть"));
 }
