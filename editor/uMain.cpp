@@ -17,6 +17,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -249,10 +251,10 @@ void TfMain::BuildMenus() {
 
     QMenu* bars = view->addMenu(QString::fromUtf8("Панели инструментов"));
     bars->setObjectName(QStringLiteral("miTollBars"));
-    AddCheck(bars, "miStandartBar", "Обычные кнопки", "positions", true);
+    FStandardChecked = AddCheck(bars, "miStandartBar", "Обычные кнопки", "positions", true);
     FNetBarChecked = AddCheck(bars, "miNetBar", "Сеть", "positions", true);
     FStatusChecked = AddCheck(bars, "miStatusBar", "Статус действия", "positions", true);
-    AddCheck(bars, "miBufBar", "Состояние буфера обмена", "positions", true);
+    FBufChecked = AddCheck(bars, "miBufBar", "Состояние буфера обмена", "positions", true);
     for (QAction* a : bars->actions())
         connect(a, &QAction::toggled, this, &TfMain::ApplyBarStates);
 
@@ -312,8 +314,40 @@ void TfMain::BuildMenus() {
         box.exec();
     });
 
+    // The tool bars: standard buttons, network buttons, the clipboard panel.
+    FHotKeys = addToolBar(QStringLiteral("tBarHotKeys"));
+    FHotKeys->setObjectName(QStringLiteral("tBarHotKeys"));
+    auto button = [](QToolBar* bar, const char* name, const char* hint, QAction* like) {
+        QAction* b = bar->addAction(like->text());
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromUtf8(hint));
+        QObject::connect(b, &QAction::triggered, like, &QAction::trigger);
+        return b;
+    };
+    QAction* tbSave = button(FHotKeys, "tbtnSaveAll", "Сохранить все изменения локально", save);
+    QAction* tbRefresh = button(FHotKeys, "tbtnRefresh", "Обновить", refresh);
+    FNetBar = addToolBar(QStringLiteral("tbarNet"));
+    FNetBar->setObjectName(QStringLiteral("tbarNet"));
+    QAction* tbDownload =
+        button(FNetBar, "tbtnDowloadFromServer", "Загрузить данные с сервера", download);
+    QAction* tbUpload = button(FNetBar, "tbtnUploadToServer", "Выгрузить данные на сервер", upload);
+    FBufBar = addToolBar(QStringLiteral("pnlBufHint"));
+    FBufBar->setObjectName(QStringLiteral("pnlBufHint"));
+    auto* bufLabel = new QLabel(QString::fromUtf8("Содержимое буффера:"), FBufBar);
+    bufLabel->setObjectName(QStringLiteral("lblBufHint"));
+    FBufBar->addWidget(bufLabel);
+    FBufHint = new QLineEdit(FBufBar);
+    FBufHint->setObjectName(QStringLiteral("edtBufHint"));
+    FBufHint->setEnabled(false);
+    FBufBar->addWidget(FBufHint);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState st) {
+        if (st == Qt::ApplicationActive)
+            ShowClipboardHint();
+    });
+
     ApplyBarStates();
-    FSetCommands = {save, close, refresh, download, upload, takeOver};
+    FSetCommands = {tbSave, tbRefresh, tbDownload, tbUpload, save,
+                    close,  refresh,   download,   upload,   takeOver};
 }
 
 // A check item kept in main.ini as fMain.<name>.Checked ("true" exactly).
@@ -330,8 +364,20 @@ QAction* TfMain::AddCheck(QMenu* menu, const char* name, const char* caption, co
 }
 
 void TfMain::ApplyBarStates() {
+    const bool modal = FModalBar && FModalBar->isVisible();
     if (FStatusBar)
-        FStatusBar->setVisible(FStatusChecked->isChecked() && !FModalBar->isVisible());
+        FStatusBar->setVisible(FStatusChecked->isChecked() && !modal);
+    if (FHotKeys)
+        FHotKeys->setVisible(FStandardChecked->isChecked() && !modal);
+    if (FNetBar)
+        FNetBar->setVisible(NetBarVisible() && !modal);
+    if (FBufBar)
+        FBufBar->setVisible(FBufChecked->isChecked() && !modal);
+}
+
+void TfMain::ShowClipboardHint() {
+    FBufHint->clear();
+    FBufHint->setText(QGuiApplication::clipboard()->text());
 }
 
 void TfMain::SetModalMode(bool on) {
@@ -388,6 +434,7 @@ void TfMain::OpenWorkingFolder(const std::string& folder) {
         AddRecent(FLangPacks->WorkDir(), MainIniFileName(), "menu");
     RebuildReopenMenu();
     UpdateSetCommands();
+    ApplyBarStates();
     FOpenedOnce = true;
     SetCaption();
 }

@@ -38,6 +38,9 @@ public:
     /// May the set be left? Asks to save when packs have unsaved changes.
     bool CloseQuestion();
 
+    /// The clipboard panel shows what the clipboard holds.
+    void ShowClipboardHint();
+
     void SaveCommand();
     void RefreshCommand();
     void DownloadCommand();
@@ -89,6 +92,12 @@ private:
     lx::TLXApp* FApp;
     lx::TLXForm* FForm;
     QToolBar* FStatusBar;
+    QToolBar* FHotKeys = nullptr;
+    QToolBar* FNetBar = nullptr;
+    QToolBar* FBufBar = nullptr;
+    QLineEdit* FBufHint = nullptr;
+    QAction* FStandardChecked = nullptr;
+    QAction* FBufChecked = nullptr;
     QLineEdit* FStatus;
     QMenu* FReopen = nullptr;
     QMenu* FGo = nullptr;

@@ -53,6 +53,11 @@ fMain.miclipAlways.text	Копировать всегда	Copy Always
 fMain.miCNWizardAutoOpen.text	Автоматически открывать мастер переименовывания шаблонов	Open the Template Rename Wizard Automatically
 fMain.miHelp.title	Помощь	Help
 fMain.miAbout.text	О программе...	About...
+fMain.tbtnSaveAll.toolTip	Сохранить все изменения локально	Save all changes locally
+fMain.tbtnRefresh.toolTip	Обновить	Refresh
+fMain.tbtnDowloadFromServer.toolTip	Загрузить данные с сервера	Download from Server
+fMain.tbtnUploadToServer.toolTip	Выгрузить данные на сервер	Upload to Server
+fMain.lblBufHint.text	Содержимое буффера:	Clipboard:
 fAbout.btnClose.text	Закрыть	Close
 fStartUp.lblHeader.text	Диалог выбора проекта по умолчанию	Choosing the project to start with
 fStartUp.lblPrompt.text	Выберите один из предложеных вариантов:	Choose one of these:

@@ -23,7 +23,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -418,4 +420,27 @@ TEST(AboutBox, ProductVersionAndPicture) {
     EXPECT_EQ(box.findChild<QLabel*>("lblVersion")->text(), "Version 1.3 (Build 2480)");
     EXPECT_FALSE(box.findChild<QLabel*>("imgAbout")->pixmap().isNull());
     EXPECT_EQ(box.findChild<QPushButton*>("btnClose")->text(), QString::fromUtf8("Закрыть"));
+}
+
+TEST_F(MainWindow, ToolBarsAndTheClipboardPanel) {
+    TfMain w;
+    w.show();
+    w.OpenWorkingFolder(Work);
+    EXPECT_TRUE(w.findChild<QToolBar*>("tBarHotKeys")->isVisible());
+    EXPECT_FALSE(w.findChild<QToolBar*>("tbarNet")->isVisible()); // a local folder
+    EXPECT_TRUE(Action(w, "tbtnSaveAll")->isEnabled());
+    Action(w, "miStandartBar")->trigger();
+    EXPECT_FALSE(w.findChild<QToolBar*>("tBarHotKeys")->isVisible());
+    EXPECT_EQ(ReadStr("positions", "fMain.miStandartBar.Checked", "", MainIniFileName()), "false");
+
+    QGuiApplication::clipboard()->setText("fMain_Caption");
+    w.ShowClipboardHint();
+    EXPECT_EQ(w.findChild<QLineEdit*>("edtBufHint")->text(), "fMain_Caption");
+
+    // A tool bar button runs its command.
+    static_cast<TXMLTreeItem*>(w.LangPacks()->Set().GetPack(0)->AddGlobalItem("a"))->SetText(u"tb");
+    Action(w, "tbtnSaveAll")->trigger();
+    TXMLTreeItem back;
+    back.OpenFromFile(Work + "/ENU.lng");
+    EXPECT_EQ(back.GetItemValue_("a"), u"tb");
 }
