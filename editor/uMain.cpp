@@ -380,6 +380,19 @@ void TfMain::ShowClipboardHint() {
     FBufHint->setText(QGuiApplication::clipboard()->text());
 }
 
+void TfMain::HandleIDERequest(int code, std::int64_t window, const std::string& sharedText) {
+    if (code != 3)
+        return; // code 1 (is an editor free?) is answered by the connection itself
+    StartUp().IDEWindow = window;
+    const TIDERequest r = ParseIDERequestText(sharedText);
+    StartUp().StartItem = r.StartItem;
+    SetModalMode(true);
+    OpenWorkingFolder(r.Folder);
+    FBrowser->Refresh();
+    if (!r.StartItem.empty() && FBrowser->VarExists(r.StartItem))
+        FBrowser->SelectVar(r.StartItem);
+}
+
 void TfMain::SetModalMode(bool on) {
     FModalBar->setVisible(on);
     menuBar()->setVisible(!on);

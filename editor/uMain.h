@@ -52,6 +52,9 @@ public:
     /// question; a window started for the IDE closes.
     void FinishModal(bool ok);
     bool ModalStart = false;
+    /// An IDE request with the shared text (the connection delivers both):
+    /// code 3 opens the folder in modal mode and selects the variable.
+    void HandleIDERequest(int code, std::int64_t window, const std::string& sharedText);
 
     TfrLangPacks* LangPacks() const { return FLangPacks; }
     TfrBrowser* Browser() const { return FBrowser; }

@@ -54,17 +54,9 @@ std::optional<std::string> ParseSwitches(const std::vector<std::string>& args,
             continue;
         const std::string value = a.substr(2);
         switch (a[1]) {
-        case 'p': {
-            std::string f = value;
-            if (f.size() > 4 && platform::SameTextAscii(f.substr(f.size() - 4), ".LNG")) {
-                const auto slash = f.find_last_of("\\/");
-                f = slash == std::string::npos ? std::string() : f.substr(0, slash + 1);
-            }
-            if (f.size() > 2 && (f.back() == '/' || f.back() == '\\'))
-                f.pop_back();
-            folder = f;
+        case 'p':
+            folder = ReduceRequestedFolder(value);
             break;
-        }
         case 'i':
             state.StartItem = value;
             break;
@@ -87,6 +79,29 @@ std::optional<std::string> ParseSwitches(const std::vector<std::string>& args,
         }
     }
     return folder;
+}
+
+std::string ReduceRequestedFolder(const std::string& value) {
+    std::string f = value;
+    if (f.size() > 4 && platform::SameTextAscii(f.substr(f.size() - 4), ".LNG")) {
+        const auto slash = f.find_last_of("\\/");
+        f = slash == std::string::npos ? std::string() : f.substr(0, slash + 1);
+    }
+    if (f.size() > 2 && (f.back() == '/' || f.back() == '\\'))
+        f.pop_back();
+    return f;
+}
+
+TIDERequest ParseIDERequestText(const std::string& text) {
+    TIDERequest r;
+    const auto cr = text.find('\r');
+    if (cr == std::string::npos)
+        return r;
+    if (cr > 0)
+        r.Folder = ReduceRequestedFolder(text.substr(0, cr));
+    if (cr + 1 < text.size())
+        r.StartItem = text.substr(cr + 1);
+    return r;
 }
 
 } // namespace lx::editor

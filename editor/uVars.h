@@ -44,4 +44,17 @@ TEntryRequest ParseEntryRequest(const std::vector<std::string>& args);
 std::optional<std::string> ParseSwitches(const std::vector<std::string>& args,
                                          TStartUpState& state);
 
+/// The -p rule for a folder: a pack file name (".LNG", any case) gives its
+/// folder; one trailing separator goes when more than two characters remain.
+std::string ReduceRequestedFolder(const std::string& value);
+
+/// An IDE request's shared text: the folder before the first carriage
+/// return (when it is not the first character), the variable after it.
+/// Without a carriage return there is nothing to open.
+struct TIDERequest {
+    std::string Folder;
+    std::string StartItem;
+};
+TIDERequest ParseIDERequestText(const std::string& text);
+
 } // namespace lx::editor

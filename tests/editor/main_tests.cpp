@@ -444,3 +444,31 @@ TEST_F(MainWindow, ToolBarsAndTheClipboardPanel) {
     back.OpenFromFile(Work + "/ENU.lng");
     EXPECT_EQ(back.GetItemValue_("a"), u"tb");
 }
+
+TEST(IDERequests, SharedTextAndFolderRules) {
+    struct TCase {
+        std::string text, folder, item;
+    } cases[] = {
+        {"C:\\Packs\\RUS.lng\rfMain_btnOK_Caption", "C:\\Packs", "fMain_btnOK_Caption"},
+        {"/srv/packs/\r", "/srv/packs", ""},
+        {"\rfMain_x", "", "fMain_x"},
+        {"/srv/packs", "", ""}, // no carriage return: nothing to open
+    };
+    for (const auto& c : cases) {
+        const TIDERequest r = ParseIDERequestText(c.text);
+        EXPECT_EQ(r.Folder, c.folder) << c.text;
+        EXPECT_EQ(r.StartItem, c.item) << c.text;
+    }
+    EXPECT_EQ(ReduceRequestedFolder("C:\\"), "C:");
+}
+
+TEST_F(MainWindow, AnIDERequestOpensAndSelects) {
+    TfMain w;
+    w.HandleIDERequest(3, 4242, Work + "/RUS.lng\ra");
+    EXPECT_EQ(w.LangPacks()->WorkDir(), Work);
+    EXPECT_EQ(StartUp().IDEWindow, 4242);
+    EXPECT_EQ(w.Browser()->GetSelectedVar(), "a");
+    EXPECT_TRUE(w.findChild<QWidget*>("pnlModalBottom")->isVisibleTo(&w));
+    w.FinishModal(false);
+    StartUp() = TStartUpState{};
+}
