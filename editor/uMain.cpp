@@ -16,6 +16,7 @@
 #include "uVars.h"
 
 #include <QAction>
+
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -30,6 +31,7 @@
 #include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace lx::editor {
 
@@ -513,6 +515,13 @@ void TfMain::LoadWindowSettings() {
                 ReadInt("positions", "fMain.Top", 15, ini),
                 ReadInt("positions", "fMain.Width", 750, ini),
                 ReadInt("positions", "fMain.Height", 520, ini));
+    // The left column's width and the pack panel's height.
+    auto* split = findChild<QSplitter*>(QStringLiteral("splMain"));
+    auto* left = findChild<QSplitter*>(QStringLiteral("pnlLeft"));
+    const int leftWidth = ReadInt("positions", "fMain.pnlLeft.Width", 200, ini);
+    const int packsHeight = ReadInt("positions", "fMain.frLangPacks.Height", 150, ini);
+    split->setSizes({leftWidth, std::max(1, width() - leftWidth)});
+    left->setSizes({std::max(1, height() - packsHeight), packsHeight});
 }
 
 void TfMain::SaveWindowPositions() {
@@ -522,6 +531,10 @@ void TfMain::SaveWindowPositions() {
     WriteInt("positions", "fMain.Top", g.y(), ini);
     WriteInt("positions", "fMain.Width", g.width(), ini);
     WriteInt("positions", "fMain.Height", g.height(), ini);
+    if (auto* split = findChild<QSplitter*>(QStringLiteral("splMain")))
+        WriteInt("positions", "fMain.pnlLeft.Width", split->sizes().value(0), ini);
+    if (auto* left = findChild<QSplitter*>(QStringLiteral("pnlLeft")))
+        WriteInt("positions", "fMain.frLangPacks.Height", left->sizes().value(1), ini);
 }
 
 } // namespace lx::editor

@@ -33,6 +33,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -471,4 +472,20 @@ TEST_F(MainWindow, AnIDERequestOpensAndSelects) {
     EXPECT_TRUE(w.findChild<QWidget*>("pnlModalBottom")->isVisibleTo(&w));
     w.FinishModal(false);
     StartUp() = TStartUpState{};
+}
+
+TEST_F(MainWindow, WindowPositionsAreKept) {
+    WriteInt("positions", "fMain.Width", 900, MainIniFileName());
+    WriteInt("positions", "fMain.Height", 600, MainIniFileName());
+    WriteInt("positions", "fMain.pnlLeft.Width", 260, MainIniFileName());
+    {
+        TfMain w;
+        w.show();
+        EXPECT_EQ(w.width(), 900);
+        // The splitter's handle takes a pixel or two from the stored width.
+        EXPECT_NEAR(w.findChild<QSplitter*>("splMain")->sizes().value(0), 260, 3);
+        w.findChild<QSplitter*>("splMain")->setSizes({300, 600});
+    }
+    EXPECT_NEAR(ReadInt("positions", "fMain.pnlLeft.Width", 0, MainIniFileName()), 300, 3);
+    EXPECT_GT(ReadInt("positions", "fMain.frLangPacks.Height", 0, MainIniFileName()), 0);
 }
