@@ -72,3 +72,23 @@ function(lx_add_resource_strings target)
         COMMAND ${CMAKE_COMMAND} -E copy_if_different "${drc}" "$<TARGET_FILE_DIR:${target}>/${target}.drc"
         VERBATIM)
 endfunction()
+
+# lx_add_packs(<target> <folder>)
+#
+# Copies the *.lng packs of <folder> beside the program as lang/ (the pack
+# folder "\lang\" of the application component), again whenever one changes.
+function(lx_add_packs target folder)
+    file(GLOB packs CONFIGURE_DEPENDS "${folder}/*.lng")
+    set(copies "")
+    foreach(pack IN LISTS packs)
+        get_filename_component(name "${pack}" NAME)
+        set(copy "${CMAKE_CURRENT_BINARY_DIR}/lang/${name}")
+        add_custom_command(OUTPUT "${copy}"
+                           COMMAND ${CMAKE_COMMAND} -E copy_if_different "${pack}" "${copy}"
+                           DEPENDS "${pack}"
+                           VERBATIM)
+        list(APPEND copies "${copy}")
+    endforeach()
+    add_custom_target(${target}_lang ALL DEPENDS ${copies})
+    add_dependencies(${target} ${target}_lang)
+endfunction()

@@ -1,21 +1,17 @@
 #include "uAbout.h"
 
 #include "runtime/uLexivane.h"
+#include "uVars.h"
 
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-// Outside any namespace, as the resource's registration function is.
-static void InitAboutResources() {
-    Q_INIT_RESOURCE(editor);
-}
-
 namespace lx::editor {
 
 TfAbout::TfAbout(QWidget* parent) : QDialog(parent) {
-    InitAboutResources();
+    InitEditorResources();
     setObjectName(QStringLiteral("fAbout"));
     setWindowTitle(QStringLiteral("Glotrix"));
     setStyleSheet(QStringLiteral("QDialog { background: white; }"));

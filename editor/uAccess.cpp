@@ -131,9 +131,7 @@ bool TakeOverPack(const std::string& openFolder) {
 }
 
 std::string LockMessage(const std::string& holder) {
-    QString text = sPackLocked();
-    text.replace(QStringLiteral("%s"), QString::fromStdString(holder));
-    return text.toStdString();
+    return FillText(sPackLocked(), {holder}).toStdString();
 }
 
 TEnterResult EnterPackSet(const std::string& folder) {

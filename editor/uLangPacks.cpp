@@ -27,15 +27,6 @@ LX_RESOURCESTRING(sPackExists, "Язык [%s] уже есть в пакете");
 
 namespace {
 
-QString Fill(QString text, const std::vector<std::string>& values) {
-    for (const auto& v : values) {
-        const auto at = text.indexOf(QStringLiteral("%s"));
-        if (at >= 0)
-            text.replace(at, 2, QString::fromStdString(v));
-    }
-    return text;
-}
-
 bool FolderAvailable(const std::string& folder) {
     try {
         return WorkFolderFor(folder).Exists(folder);
@@ -48,10 +39,6 @@ bool FolderAvailable(const std::string& folder) {
 
 TLangPackSet::TLangPackSet() = default;
 TLangPackSet::~TLangPackSet() = default;
-
-std::string TLangPackSet::PackNameOf(const std::string& file) {
-    return ExtractFilePackName_(file);
-}
 
 bool TLangPackSet::OpenWorkDir(const std::string& path) {
     if (path.empty()) {
@@ -74,7 +61,7 @@ bool TLangPackSet::OpenWorkDir(const std::string& path) {
                 if (available)
                     break;
                 availability =
-                    host::HostUI().Ask(host::TMsgKind::Error, Fill(sNotAvailable(), {folder}),
+                    host::HostUI().Ask(host::TMsgKind::Error, FillText(sNotAvailable(), {folder}),
                                        host::TMsgButtons::AbortRetryIgnore);
                 if (availability != host::TMsgResult::Retry)
                     break;
@@ -130,14 +117,16 @@ TXMLTreeItem* TLangPackSet::GetPack(int index) {
 bool TLangPackSet::IsPackChecked(int index) const {
     if (FWorkDir.empty() || index < 0 || index >= GetPackCount())
         return false;
-    return ReadStr(FWorkDir, PackNameOf(FPacks[static_cast<std::size_t>(index)]->GetFileName()),
+    return ReadStr(FWorkDir,
+                   ExtractFilePackName_(FPacks[static_cast<std::size_t>(index)]->GetFileName()),
                    "true", PacksCfgFileName()) == "true";
 }
 
 void TLangPackSet::SetPackChecked(int index, bool ticked) {
     if (FWorkDir.empty() || index < 0 || index >= GetPackCount())
         return;
-    WriteBool(FWorkDir, PackNameOf(FPacks[static_cast<std::size_t>(index)]->GetFileName()), ticked,
+    WriteBool(FWorkDir,
+              ExtractFilePackName_(FPacks[static_cast<std::size_t>(index)]->GetFileName()), ticked,
               PacksCfgFileName());
 }
 
@@ -145,7 +134,8 @@ std::vector<std::string> TLangPackSet::GetPackNames(bool tickedOnly) const {
     std::vector<std::string> names;
     for (int i = 0; i < GetPackCount(); ++i)
         if (!tickedOnly || IsPackChecked(i))
-            names.push_back(PackNameOf(FPacks[static_cast<std::size_t>(i)]->GetFileName()));
+            names.push_back(
+                ExtractFilePackName_(FPacks[static_cast<std::size_t>(i)]->GetFileName()));
     return names;
 }
 
@@ -157,8 +147,8 @@ std::vector<std::string> TLangPackSet::GetPackList(std::vector<std::string>& hea
         if (tickedOnly && !IsPackChecked(i))
             continue;
         const TXMLTreeItem& p = *FPacks[static_cast<std::size_t>(i)];
-        rows.push_back(PackNameOf(p.GetFileName()) + " - " + LanguageNameOfLCID(p.GetLCID()) +
-                       '\x01' + p.GetFileName());
+        rows.push_back(ExtractFilePackName_(p.GetFileName()) + " - " +
+                       LanguageNameOfLCID(p.GetLCID()) + '\x01' + p.GetFileName());
     }
     return rows;
 }
@@ -167,8 +157,8 @@ TXMLTreeItem* TLangPackSet::AddPack(const std::string& name) {
     const std::string file = CacheDir() + name + ".lng";
     // A pack of that name (in any letter case) is never overwritten.
     for (const auto& p : FPacks)
-        if (platform::SameTextAscii(PackNameOf(p->GetFileName()), name)) {
-            host::HostUI().ShowError(Fill(sPackExists(), {name}));
+        if (platform::SameTextAscii(ExtractFilePackName_(p->GetFileName()), name)) {
+            host::HostUI().ShowError(FillText(sPackExists(), {name}));
             return nullptr;
         }
     std::error_code ec;
@@ -184,9 +174,10 @@ void TLangPackSet::DeletePack(int index) {
     TXMLTreeItem* p = GetPack(index);
     if (!p)
         return;
-    if (host::HostUI().Ask(host::TMsgKind::Warning,
-                           Fill(sDeleteLangQ(), {PackNameOf(p->GetFileName()), p->GetFileName()}),
-                           host::TMsgButtons::YesNo) != host::TMsgResult::Yes)
+    if (host::HostUI().Ask(
+            host::TMsgKind::Warning,
+            FillText(sDeleteLangQ(), {ExtractFilePackName_(p->GetFileName()), p->GetFileName()}),
+            host::TMsgButtons::YesNo) != host::TMsgResult::Yes)
         return;
     unlink(p->GetFileName().c_str());
     ReloadPacks();
@@ -233,7 +224,7 @@ TPackFont TLangPackSet::GetPackFont(int index) {
     TPackFont f = FDefaultFont;
     if (FWorkDir.empty() || !GetPack(index))
         return f;
-    const std::string pack = PackNameOf(GetPack(index)->GetFileName());
+    const std::string pack = ExtractFilePackName_(GetPack(index)->GetFileName());
     const std::string cfg = PacksCfgFileName();
     f.Charset = ReadInt(FWorkDir, pack + "Font.Charset", f.Charset, cfg);
     f.Size = ReadInt(FWorkDir, pack + "Font.Size", f.Size, cfg);
@@ -244,7 +235,7 @@ TPackFont TLangPackSet::GetPackFont(int index) {
 void TLangPackSet::SavePackFont(const TPackFont& font) {
     if (FWorkDir.empty() || !GetPack(FFontIndex))
         return;
-    const std::string pack = PackNameOf(GetPack(FFontIndex)->GetFileName());
+    const std::string pack = ExtractFilePackName_(GetPack(FFontIndex)->GetFileName());
     const std::string cfg = PacksCfgFileName();
     WriteInt(FWorkDir, pack + "Font.Charset", font.Charset, cfg);
     WriteInt(FWorkDir, pack + "Font.Size", font.Size, cfg);

@@ -52,9 +52,6 @@ public:
     bool AnyPackModified() const override;
     void SetPacksModified(bool modified) override;
 
-    /// The pack name of a file: after the last separator, without ".lng".
-    static std::string PackNameOf(const std::string& file);
-
 private:
     void Notify();
     std::string FWorkDir;

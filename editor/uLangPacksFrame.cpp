@@ -55,7 +55,7 @@ void TfrLangPacks::Rebuild() {
         auto* row = new QWidget(FList);
         auto* h = new QHBoxLayout(row);
         h->setContentsMargins(2, 0, 2, 0);
-        QString caption = QString::fromStdString(TLangPackSet::PackNameOf(pack->GetFileName()));
+        QString caption = QString::fromStdString(ExtractFilePackName_(pack->GetFileName()));
         if (const unsigned lcid = pack->GetLCID())
             caption += QStringLiteral(" - ") +
                        QString::fromStdString(platform::EnglishDisplayNameOfLCID(lcid));
@@ -113,7 +113,7 @@ void TfrLangPacks::BuildGoMenu() {
             continue;
         ++number;
         auto* item = FGoMenu->addAction(
-            QString::fromStdString(TLangPackSet::PackNameOf(FSet.GetPack(i)->GetFileName())));
+            QString::fromStdString(ExtractFilePackName_(FSet.GetPack(i)->GetFileName())));
         item->setObjectName(QStringLiteral("mi%1").arg(number));
         item->setData(i);
         if (number <= 9)

@@ -41,15 +41,6 @@ LX_RESOURCESTRING(sSaveChangesQ, "Сохранить изменения в те�
 LX_RESOURCESTRING(sChooseFolder, "Укажите папку рабочую папку:");
 LX_RESOURCESTRING(sStatistics, "Всего %d переменных для редактирования");
 
-namespace {
-
-QString Fill(QString text, const std::string& value) {
-    text.replace(QStringLiteral("%s"), QString::fromStdString(value));
-    return text;
-}
-
-} // namespace
-
 TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain"));
     setWindowTitle(sMainCaption());
@@ -455,8 +446,9 @@ void TfMain::OpenWorkingFolder(const std::string& folder) {
 }
 
 void TfMain::SetCaption() {
-    setWindowTitle(FOpenedOnce ? Fill(sMainCaptionFolder(), DisplayFolder(FLangPacks->WorkDir()))
-                               : sMainCaption());
+    setWindowTitle(FOpenedOnce
+                       ? FillText(sMainCaptionFolder(), {DisplayFolder(FLangPacks->WorkDir())})
+                       : sMainCaption());
 }
 
 bool TfMain::CloseQuestion() {

@@ -51,12 +51,6 @@ void CopyFileAtomic(const std::string& from, const std::string& to) {
     }
 }
 
-QString Fill(QString text, const std::vector<std::string>& values) {
-    for (const auto& v : values)
-        text.replace(text.indexOf(QStringLiteral("%s")), 2, QString::fromStdString(v));
-    return text;
-}
-
 std::string WithSlash(const std::string& folder) {
     return folder.empty() || folder.back() == '/' || folder.back() == '\\' ? folder : folder + "\\";
 }
@@ -214,7 +208,7 @@ bool Loop(const std::string& folder, const lx::TResourceString& action, Pass pas
                 error = e.what();
             }
         }
-        const QString text = Fill(sCannotCopy(), {WithSlash(folder)}) + QStringLiteral("\r\n") +
+        const QString text = FillText(sCannotCopy(), {WithSlash(folder)}) + QStringLiteral("\r\n") +
                              QString::fromStdString(error);
         if (host::HostUI().Ask(host::TMsgKind::Error, text, host::TMsgButtons::AbortRetryIgnore) !=
             host::TMsgResult::Retry)
@@ -238,8 +232,8 @@ bool RecoverOrDownload(std::string& folder) {
     const std::string cached = CachedWorkDir();
     if (!cached.empty()) {
         const bool same = WithoutSlash(cached) == WithoutSlash(folder);
-        const QString text = same ? Fill(sRecoverQ(), {cached})
-                                  : Fill(sRecoverOtherQ(), {cached, WithSlash(folder), cached});
+        const QString text = same ? FillText(sRecoverQ(), {cached})
+                                  : FillText(sRecoverOtherQ(), {cached, WithSlash(folder), cached});
         if (host::HostUI().Ask(host::TMsgKind::Warning, text, host::TMsgButtons::YesNo) ==
             host::TMsgResult::Yes) {
             folder = WithoutSlash(cached);
@@ -256,7 +250,7 @@ bool ConfirmCloseWithUnsentPacks(const std::string& folder) {
     if (folder.empty() || ChangedCachePacks().empty())
         return true;
     switch (host::HostUI().Ask(host::TMsgKind::Confirmation,
-                               Fill(sUnsentPacksQ(), {WithSlash(folder)}),
+                               FillText(sUnsentPacksQ(), {WithSlash(folder)}),
                                host::TMsgButtons::YesNoCancel)) {
     case host::TMsgResult::Yes:
         return UploadPacks(folder);

@@ -8,11 +8,6 @@
 #include <QPixmap>
 #include <QScreen>
 
-// Outside any namespace, as the resource's registration function is.
-static void InitEditorResources() {
-    Q_INIT_RESOURCE(editor);
-}
-
 namespace lx::editor {
 
 LX_RESOURCESTRING(sAction, "Действие:");

@@ -6,7 +6,29 @@
 
 #include <charconv>
 
+// Outside any namespace, as the resource's registration function is.
+static void RegisterEditorResources() {
+    Q_INIT_RESOURCE(editor);
+}
+
 namespace lx::editor {
+
+QString FillText(QString text, const std::vector<std::string>& values) {
+    qsizetype from = 0;
+    for (const auto& v : values) {
+        const auto at = text.indexOf(QStringLiteral("%s"), from);
+        if (at < 0)
+            break;
+        const QString value = QString::fromStdString(v);
+        text.replace(at, 2, value);
+        from = at + value.size(); // a value holding "%s" is not filled again
+    }
+    return text;
+}
+
+void InitEditorResources() {
+    RegisterEditorResources();
+}
 
 TStartUpState& StartUp() {
     static TStartUpState state;

@@ -2,6 +2,8 @@
 // The editor's program-wide start-up state, its settings files and the
 // command line.
 
+#include <QString>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -56,5 +58,12 @@ struct TIDERequest {
     std::string StartItem;
 };
 TIDERequest ParseIDERequestText(const std::string& text);
+
+/// A resource text with each "%s", in order, replaced by the next value;
+/// extra values are ignored, missing ones leave their "%s".
+QString FillText(QString text, const std::vector<std::string>& values);
+
+/// Registers the editor's pictures (the library's Qt resources).
+void InitEditorResources();
 
 } // namespace lx::editor

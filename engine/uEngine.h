@@ -201,7 +201,6 @@ public:
     ~TXMLTreeItem() override;
 
     TTree* CreateItem(TTree* parent) override;
-    void Assign(const TTree* source) override;
 
     TXMLTreeItem* Item(int index) const { return static_cast<TXMLTreeItem*>(GetItem_(index)); }
     TXMLTreeItem* Root() const { return static_cast<TXMLTreeItem*>(GetRoot()); }

@@ -120,10 +120,6 @@ void TXMLTreeItem::AssignOwn(const TTree* source) {
         RootData().FileName = src->GetFileName();
 }
 
-void TXMLTreeItem::Assign(const TTree* source) {
-    TTree::Assign(source);
-}
-
 const std::string& TXMLTreeItem::GetFileName() const {
     static const std::string empty;
     const TRootData* d = RootDataOrNull();

@@ -7,10 +7,7 @@
 // and written once more: that second write must equal the first, or the pack
 // would drift a little with every save. The reader must also accept whatever
 // the writer produced. A broken rule aborts, so libFuzzer keeps the input.
-//
-// With LX_FUZZ_SKIP_KNOWN=1 in the environment the round trip is not checked
-// for trees that hit the writer's known limits (see KnownUnwritable), so that a
-// long run looks for other faults instead of finding those again and again.
+
 #include "engine/uEngine.h"
 
 #include <algorithm>
@@ -99,49 +96,6 @@ bool Read(TXMLTreeItem& tree, std::string_view bytes) {
     }
 }
 
-bool SkipKnown() {
-    static const bool skip = [] {
-        const char* v = std::getenv("LX_FUZZ_SKIP_KNOWN");
-        return v && *v && *v != '0';
-    }();
-    return skip;
-}
-
-// A compound name kept by the reader although nothing answers to it: re-read,
-// it is expanded into a path. (ExpandCompoundNames keeps a compound name when
-// its target exists, and DeleteDuplicates may delete that target afterwards.)
-bool StaleCompoundName(const TTree* n) {
-    const char sep = n->GetTreeSeparator();
-    if (!n->GetParent() || n->GetName().find(sep) == std::string::npos)
-        return false;
-    const auto parts = TTree::SplitPath(n->GetName(), sep);
-    if (parts.size() < 2)
-        return false;
-    const TTree* target = n->GetParent();
-    for (const std::string& part : parts)
-        if (!(target = target->FindChild(part)))
-            return true;
-    return false;
-}
-
-// Trees the writer cannot write so that they read back the same: an item name
-// that starts with '/' (it is written as an end tag) or holds '<' (the reader
-// takes the written name apart), a stale compound name, or, in HTML, a text
-// holding "&#" (written as is, it reads back as a character reference).
-bool KnownUnwritable(const TXMLTreeItem& tree) {
-    const bool html = tree.GetEncoding() == TPackEncoding::HTML;
-    bool found = false;
-    tree.ForEach([&](TTree* n) {
-        const std::string& name = n->GetName();
-        found =
-            (!name.empty() && name[0] == '/') || name.find('<') != std::string::npos ||
-            StaleCompoundName(n) ||
-            (html && static_cast<TXMLTreeItem*>(n)->GetText().find(u"&#") != std::u16string::npos);
-        return !found;
-    });
-    return found;
-}
-
 // Calls the tree operations that work on names and paths on a few nodes.
 void Exercise(TXMLTreeItem& tree) {
     std::vector<TTree*> nodes;
@@ -200,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Setup(first, mode);
         const bool ok = Read(first, input);
         const std::string written = first.SaveToBytes(); // also what a failed read kept
-        if (!ok || (SkipKnown() && KnownUnwritable(first)))
+        if (!ok)
             continue;
         TXMLTreeItem second;
         Setup(second, mode);

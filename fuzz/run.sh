@@ -9,8 +9,7 @@
 # to build/fuzz/crash-* (and leak-*, timeout-*, oom-*); fuzz/corpus/ holds the
 # seeds and is only read. Reproduce a finding with
 #   build/fuzz/pack_fuzzer build/fuzz/crash-...
-# Exits 1 when anything was found. LX_FUZZ_SKIP_KNOWN=1 leaves out the round-trip
-# check for trees that hit the writer's known limits (see pack_fuzzer.cpp).
+# Exits 1 when anything was found.
 set -euo pipefail
 
 seconds=${1:-60}

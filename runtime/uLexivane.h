@@ -216,6 +216,7 @@ protected:
     void Loaded() override;
 
 private:
+    std::string SuppliedPackFileName() const;
     std::unique_ptr<TXMLTreeItem> FData;
     std::string FFileName;
     TXMLClientStatus FStatus = csUseXMLApp;

@@ -179,39 +179,37 @@ void TXMLBaseClass::SetStatus(TXMLClientStatus value) {
     FStatus = value;
 }
 
+// The pack an application component or the embedded record supplies for
+// this component ("" when neither does); it reads the record once.
+std::string TXMLBaseClass::SuppliedPackFileName() const {
+    TXMLAppServer& server = XMLAppServer();
+    if (TXMLApp* app = server.App())
+        return app->GetForcedUseXMLApp() || FStatus == csUseXMLApp ? app->GetCurrentPackPath()
+                                                                   : std::string();
+    TXMLAppData d;
+    if (server.ReadDataFromResource(d) && (d.ForcedUseXMLApp || FStatus == csUseXMLApp))
+        return d.CurrentPack;
+    return {};
+}
+
 std::string TXMLBaseClass::GetManFileName() const {
     if (IsHostedInIDE() && !FFileName.empty())
         return ResolvePackFileName(FFileName);
-    TXMLAppServer& server = XMLAppServer();
-    if (TXMLApp* app = server.App()) {
-        if (app->GetForcedUseXMLApp() || FStatus == csUseXMLApp) {
-            const std::string p = app->GetCurrentPackPath();
-            if (!p.empty())
-                return p;
-        }
-    } else {
-        TXMLAppData d;
-        if (server.ReadDataFromResource(d) && (d.ForcedUseXMLApp || FStatus == csUseXMLApp) &&
-            !d.CurrentPack.empty())
-            return d.CurrentPack;
-    }
+    const std::string supplied = SuppliedPackFileName();
+    if (!supplied.empty())
+        return supplied;
     return FFileName.empty() ? std::string() : ResolvePackFileName(FFileName);
 }
 
 bool TXMLBaseClass::IsRealyWorkAlone() const {
-    if (IsHostedInIDE() && !FFileName.empty())
-        return true;
-    TXMLAppServer& server = XMLAppServer();
-    if (TXMLApp* app = server.App())
-        return !((app->GetForcedUseXMLApp() || FStatus == csUseXMLApp) &&
-                 !app->GetCurrentPackPath().empty());
-    TXMLAppData d;
-    return !(server.ReadDataFromResource(d) && (d.ForcedUseXMLApp || FStatus == csUseXMLApp) &&
-             !d.CurrentPack.empty());
+    return (IsHostedInIDE() && !FFileName.empty()) || SuppliedPackFileName().empty();
 }
 
 std::string TXMLBaseClass::GetFileName() const {
-    return IsRealyWorkAlone() ? FFileName : GetManFileName();
+    if (IsHostedInIDE() && !FFileName.empty())
+        return FFileName;
+    const std::string supplied = SuppliedPackFileName();
+    return supplied.empty() ? FFileName : supplied;
 }
 
 void TXMLBaseClass::LoadLanguage() {

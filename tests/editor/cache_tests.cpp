@@ -1,6 +1,7 @@
 // The cache of a working folder on real files: download with the marker date,
 // upload of changed packs only, recovery after an abnormal end, and the
 // questions around failed passes.
+#include "WorkFolderTest.h"
 #include "editor/uAccess.h"
 #include "editor/uPackCache.h"
 #include "editor/uVars.h"
@@ -12,9 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 using namespace lx;
 using namespace lx::editor;
@@ -24,13 +23,10 @@ namespace {
 
 const std::string kUtf8 = "<SYSTEM>\r  <ENCODING>UTF8</ENCODING>\r</SYSTEM>\r";
 
-class Cache : public test::TempDirTest {
+class Cache : public test::TWorkFolderTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        Work = Dir.File("work");
-        Dir.Write("work/RUS.lng", kUtf8 + "<a>один</a>\r");
-        Dir.Write("work/ENU.lng", kUtf8 + "<a>one</a>\r");
+        TWorkFolderTest::SetUp();
         Dir.Write("work/package.ini", "[lpack_RUS]\r\nneedtochange_a=true\r\n");
         Dir.Write("work/share.ini", "[access]\r\nused=false\r\n");
         Dir.Write("work/notes.txt", "not a pack");
@@ -50,8 +46,6 @@ protected:
         static_cast<TXMLTreeItem*>(t.AddGlobalItem("a"))->SetText(value);
         t.Save();
     }
-    std::string Work;
-    test::TScriptedHostUI UI;
 };
 
 } // namespace
@@ -116,16 +110,12 @@ TEST_F(Cache, AVanishedFolderAsksAbortRetry) {
 // A full disk, simulated with a file size limit (which binds root too): the
 // copy of one pack fails, and the pass reports it instead of going on.
 TEST_F(Cache, AFailedSingleCopyIsReported) {
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto handler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 16;
-    setrlimit(RLIMIT_FSIZE, &small);
     UI.Expect(host::TMsgResult::Abort);
-    const bool ok = DownloadPacks(Work);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, handler);
+    bool ok = true;
+    {
+        test::TFullDisk full(16);
+        ok = DownloadPacks(Work);
+    }
     EXPECT_FALSE(ok);
     ASSERT_EQ(UI.Questions().size(), 1u);
     EXPECT_TRUE(UI.Questions()[0].Text.contains(".lng")) << UI.Questions()[0].Text.toStdString();

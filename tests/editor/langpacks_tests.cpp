@@ -1,5 +1,6 @@
 // The pack set of a working folder: opening with the availability and lock
 // questions, ticks and fonts per folder, adding, deleting and reloading packs.
+#include "WorkFolderTest.h"
 #include "editor/uAccess.h"
 #include "editor/uLangPacks.h"
 #include "editor/uPackCache.h"
@@ -19,23 +20,15 @@ using lx::test::TempDir;
 
 namespace {
 
-const std::string kRus = "<SYSTEM>\r  <ENCODING>UTF8</ENCODING>\r  <LCID>$0419</LCID>\r</SYSTEM>\r"
-                         "<a>один</a>\r";
-const std::string kEnu = "<SYSTEM>\r  <LCID>$0409</LCID>\r</SYSTEM>\r<a>one</a>\r";
+using test::kRus;
 
-class PackSet : public test::TempDirTest {
+class PackSet : public test::TWorkFolderTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        Work = Dir.File("work");
-        Dir.Write("work/RUS.lng", kRus);
-        Dir.Write("work/ENU.lng", kEnu);
-        WriteStr("user", "name", "Anna", MainIniFileName());
+        TWorkFolderTest::SetUp();
         Set.SetOnPacksChanged([this](ILangPack*) { ++Changes; });
     }
-    std::string Work;
     int Changes = 0;
-    test::TScriptedHostUI UI;
     TLangPackSet Set;
 };
 

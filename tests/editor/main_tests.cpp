@@ -1,6 +1,7 @@
 // The main window on real widgets (offscreen): opening, the pack panel, the
 // Go menu, saving and writing back, the close question and the recent list;
 // and the program's registration switches.
+#include "WorkFolderTest.h"
 #include "editor/frames/uBrowser.h"
 #include "editor/frames/uVarMemo.h"
 #include "editor/frames/uVarNameEditor.h"
@@ -51,26 +52,13 @@ using lx::test::TempDir;
 
 namespace {
 
-const std::string kRus = "<SYSTEM>\r  <ENCODING>UTF8</ENCODING>\r  <LCID>$0419</LCID>\r</SYSTEM>\r"
-                         "<a>один</a>\r";
-const std::string kEnu = "<SYSTEM>\r  <LCID>$0409</LCID>\r</SYSTEM>\r<a>one</a>\r";
-
-class MainWindow : public test::TempDirTest {
+class MainWindow : public test::TWorkFolderTest {
 protected:
-    void SetUp() override {
-        TempDirTest::SetUp();
-        Work = Dir.File("work");
-        Dir.Write("work/RUS.lng", kRus);
-        Dir.Write("work/ENU.lng", kEnu);
-        WriteStr("user", "name", "Anna", MainIniFileName());
-    }
     QAction* Action(TfMain& w, const char* name) {
         auto* a = w.findChild<QAction*>(QString::fromLatin1(name));
         EXPECT_NE(a, nullptr) << name;
         return a;
     }
-    std::string Work;
-    test::TScriptedHostUI UI;
 };
 
 } // namespace

@@ -6,12 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -428,21 +426,14 @@ TEST_F(TempDirTest, SaveOnAFullDiskKeepsTheOldFile) {
     t.OpenFromFile(path);
     static_cast<TXMLTreeItem*>(t.GetItem_F("a"))->SetText(std::u16string(5000, u'x'));
 
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 1024;
-    setrlimit(RLIMIT_FSIZE, &small);
     bool threw = false;
     try {
+        lx::test::TFullDisk full(1024);
         t.SaveToFile(path);
     } catch (const platform::EFileError& e) {
         threw = true;
         EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
 
     EXPECT_TRUE(threw);
     EXPECT_TRUE(t.IsModified());

@@ -290,7 +290,6 @@ TEST_F(Lexivane, LoadAndApplyEvents) {
                                              "failed"}));
 
     // A malformed pack is reported, not thrown through the event loop.
-    TempDir::Read(Lang("a.lng"));
     Dir.Write("lang/broken.lng", "<fMain><btnOK>x");
     f.Lx->OnFindFile = nullptr;
     UI.Expect(host::TMsgResult::Ok);

@@ -14,9 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <unistd.h>
 
 LX_RESOURCESTRING(sHello, "Hello");
@@ -322,16 +320,12 @@ TEST_F(ResStrings, ACopyThatCannotBeReplacedLeavesTheOwnTexts) {
     std::filesystem::remove_all(copy);
 
     // Cannot be written (a full disk): no half-written table becomes active.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto handler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 16;
-    setrlimit(RLIMIT_FSIZE, &small);
     UI.Expect(host::TMsgResult::Ok);
-    const bool ok = res->ApplyTree(Pack({{std::to_string(sBye.ResID()), "voll"}}).get());
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, handler);
+    bool ok = true;
+    {
+        test::TFullDisk full(16);
+        ok = res->ApplyTree(Pack({{std::to_string(sBye.ResID()), "voll"}}).get());
+    }
     EXPECT_FALSE(ok);
     ASSERT_EQ(UI.Questions().size(), 2u);
     EXPECT_EQ(UI.Questions()[1].Text, "Can not update file");

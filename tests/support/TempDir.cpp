@@ -1,9 +1,11 @@
 #include "TempDir.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 
 namespace lx::test {
 
@@ -34,6 +36,23 @@ std::string TempDir::Read(const std::string& path) {
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
+}
+
+TFullDisk::TFullDisk(std::size_t limit) {
+    rlimit r{};
+    getrlimit(RLIMIT_FSIZE, &r);
+    FOldCur = r.rlim_cur;
+    FOldHandler = signal(SIGXFSZ, SIG_IGN);
+    r.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &r);
+}
+
+TFullDisk::~TFullDisk() {
+    rlimit r{};
+    getrlimit(RLIMIT_FSIZE, &r);
+    r.rlim_cur = static_cast<rlim_t>(FOldCur);
+    setrlimit(RLIMIT_FSIZE, &r);
+    signal(SIGXFSZ, FOldHandler);
 }
 
 void TempDirTest::SetUp() {

@@ -25,6 +25,21 @@ private:
     std::string FPath;
 };
 
+/// A full disk while it lives: files cannot grow beyond `limit` bytes (a file
+/// size limit binds root too, unlike permissions), and writing past it fails
+/// with an error instead of a signal.
+class TFullDisk {
+public:
+    explicit TFullDisk(std::size_t limit);
+    ~TFullDisk();
+    TFullDisk(const TFullDisk&) = delete;
+    TFullDisk& operator=(const TFullDisk&) = delete;
+
+private:
+    unsigned long long FOldCur;
+    void (*FOldHandler)(int);
+};
+
 /// A fixture that gives each test its own folder and sets LX_APP_DIR and
 /// LX_REGISTRY there.
 class TempDirTest : public ::testing::Test {
