@@ -101,6 +101,7 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     FNameEditor->SetBrowser(FBrowser);
     FVarMemo->SetLangPack(FLangPacks->LangPack());
     FVarMemo->SetBrowser(FBrowser);
+    connect(FBrowser, &TfrBrowser::SelectedVarChanged, this, &TfMain::UpdateCommandStates);
     connect(FLangPacks, &TfrLangPacks::PacksChanged, this, [this] {
         FBrowser->Refresh();
         FVarMemo->Refresh();
@@ -185,6 +186,13 @@ std::string TfMain::DisplayFolder(const std::string& folder) {
 void TfMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QString::fromUtf8("Файл"));
     file->setObjectName(QStringLiteral("miFile"));
+    QAction* newPack = file->addAction(QString::fromUtf8("Добавить язык..."));
+    newPack->setObjectName(QStringLiteral("miNewPack"));
+    connect(newPack, &QAction::triggered, this, &TfMain::NewPackCommand);
+    QAction* deletePack = file->addAction(QString::fromUtf8("Удалить Язык..."));
+    deletePack->setObjectName(QStringLiteral("miDeletePack"));
+    connect(deletePack, &QAction::triggered, this, &TfMain::DeletePackCommand);
+    file->addSeparator();
     QMenu* setDir = file->addMenu(QString::fromUtf8("Указать Рабочую Папку"));
     setDir->setObjectName(QStringLiteral("miSetWorkDir"));
     for (const auto& [name, caption] : {std::pair{"miSetLocalWorkDir", "Локальный Ресурс"},
@@ -198,6 +206,9 @@ void TfMain::BuildMenus() {
                 OpenWorkingFolder(dir.toStdString());
         });
     }
+    QAction* ftpDir = setDir->addAction(QString::fromUtf8("FTP Ресурс"));
+    ftpDir->setObjectName(QStringLiteral("miFTPWorkDir"));
+    connect(ftpDir, &QAction::triggered, this, &TfMain::FTPWorkDirCommand);
     FReopen = file->addMenu(QString::fromUtf8("Недавно используемые пакеты"));
     FReopen->setObjectName(QStringLiteral("miReopen"));
     QAction* save = file->addAction(QString::fromUtf8("Сохранить пакет"));
@@ -214,6 +225,9 @@ void TfMain::BuildMenus() {
     refresh->setObjectName(QStringLiteral("miRefresh"));
     refresh->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(refresh, &QAction::triggered, this, &TfMain::RefreshCommand);
+    QAction* options = file->addAction(QString::fromUtf8("Свойства..."));
+    options->setObjectName(QStringLiteral("miOptions"));
+    connect(options, &QAction::triggered, this, &TfMain::OptionsCommand);
     QAction* stats = file->addAction(QString::fromUtf8("Статистика..."));
     stats->setObjectName(QStringLiteral("N7"));
     connect(stats, &QAction::triggered, this, [this] {
@@ -239,6 +253,16 @@ void TfMain::BuildMenus() {
 
     QMenu* view = menuBar()->addMenu(QString::fromUtf8("Вид"));
     view->setObjectName(QStringLiteral("miView"));
+    FViewEdit = view->addAction(QString::fromUtf8("Окно Добавления/Редактирования переменных"));
+    FViewEdit->setObjectName(QStringLiteral("miAddView"));
+    FViewFind = view->addAction(QString::fromUtf8("Окно Поиска/Редактирования Переменных"));
+    FViewFind->setObjectName(QStringLiteral("miFindView"));
+    for (QAction* a : {FViewEdit, FViewFind})
+        a->setCheckable(true);
+    FViewEdit->setChecked(true);
+    connect(FViewEdit, &QAction::triggered, this, [this] { SwitchView(false); });
+    connect(FViewFind, &QAction::triggered, this, [this] { SwitchView(true); });
+    view->addSeparator();
     QMenu* language = view->addMenu(QString::fromUtf8("Язык интерфеса"));
     language->setObjectName(QStringLiteral("miLanguage"));
 
@@ -253,7 +277,16 @@ void TfMain::BuildMenus() {
 
     QMenu* action = menuBar()->addMenu(QString::fromUtf8("Действие"));
     action->setObjectName(QStringLiteral("miAction"));
+    QAction* deleteVar = action->addAction(QString::fromUtf8("Удалить переменную"));
+    deleteVar->setObjectName(QStringLiteral("miDeleteItem"));
+    connect(deleteVar, &QAction::triggered, this, &TfMain::DeleteVarCommand);
+    QAction* renameVar = action->addAction(QString::fromUtf8("Переименовать переменную"));
+    renameVar->setObjectName(QStringLiteral("miRenameItem"));
+    connect(renameVar, &QAction::triggered, this, &TfMain::RenameVarCommand);
     action->addAction(refresh);
+    QAction* sync = action->addAction(QString::fromUtf8("Синхронизировать языки..."));
+    sync->setObjectName(QStringLiteral("miSynhronizePacks"));
+    connect(sync, &QAction::triggered, this, &TfMain::SynchronizeCommand);
     QAction* takeOver =
         action->addAction(QString::fromUtf8("Установить себя в качестве редактора пакета"));
     takeOver->setObjectName(QStringLiteral("miSetAsEditor"));
@@ -317,8 +350,26 @@ void TfMain::BuildMenus() {
         QObject::connect(b, &QAction::triggered, like, &QAction::trigger);
         return b;
     };
+    QAction* tbNewPack = button(FHotKeys, "tbtnNewPack", "Добавить новый язык...", newPack);
+    QAction* tbDeletePack = button(FHotKeys, "tblDeletePack", "Удалить язык...", deletePack);
     QAction* tbSave = button(FHotKeys, "tbtnSaveAll", "Сохранить все изменения локально", save);
+    QAction* tbRenameVar = button(FHotKeys, "tbtnRenameVar", "Переименовать переменную", renameVar);
+    QAction* tbDeleteVar = button(FHotKeys, "tbtnDeleteVar", "Удалить переменную", deleteVar);
     QAction* tbRefresh = button(FHotKeys, "tbtnRefresh", "Обновить", refresh);
+    QAction* tbSync = button(FHotKeys, "tbtnSynhronize", "Синхронизировать яыки...", sync);
+    FHotKeys->addSeparator();
+    // The two views: exclusive buttons kept in step with their menu items.
+    for (auto [name, hint, item] :
+         {std::tuple{"tbtnViewEdit", "Добавление/Редактирование переменных", FViewEdit},
+          std::tuple{"tbtnViewFind", "Поиск/Редактирование переменных", FViewFind}}) {
+        QAction* b = FHotKeys->addAction(item->text());
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromUtf8(hint));
+        b->setCheckable(true);
+        b->setChecked(item->isChecked());
+        connect(item, &QAction::toggled, b, &QAction::setChecked);
+        connect(b, &QAction::triggered, item, &QAction::trigger);
+    }
     FNetBar = addToolBar(QStringLiteral("tbarNet"));
     FNetBar->setObjectName(QStringLiteral("tbarNet"));
     QAction* tbDownload =
@@ -339,8 +390,12 @@ void TfMain::BuildMenus() {
     });
 
     ApplyBarStates();
-    FSetCommands = {tbSave, tbRefresh, tbDownload, tbUpload, save,
-                    close,  refresh,   download,   upload,   takeOver};
+    FSetCommands = {tbNewPack,  tbDeletePack, tbSave,     tbRenameVar, tbDeleteVar,
+                    tbRefresh,  tbSync,       tbDownload, tbUpload,    newPack,
+                    deletePack, save,         close,      refresh,     download,
+                    upload,     takeOver,     deleteVar,  renameVar,   sync};
+    FVarCommands = {deleteVar,   renameVar,   sync,   refresh,   download,
+                    tbDeleteVar, tbRenameVar, tbSync, tbRefresh, tbDownload};
 }
 
 // A check item kept in main.ini as fMain.<name>.Checked ("true" exactly).
@@ -492,6 +547,44 @@ void TfMain::UploadCommand() {
     else
         FLangPacks->Set().SaveModifiedPacks();
     FLangPacks->Set().UploadPacks();
+}
+
+void TfMain::NewPackCommand() {}
+
+void TfMain::DeletePackCommand() {}
+
+void TfMain::FTPWorkDirCommand() {}
+
+void TfMain::OptionsCommand() {}
+
+void TfMain::DeleteVarCommand() {
+    FBrowser->DeleteSelected();
+    UpdateCommandStates();
+}
+
+void TfMain::RenameVarCommand() {
+    FBrowser->StartRename();
+}
+
+void TfMain::SynchronizeCommand() {
+    FBrowser->SynchronizePacks();
+}
+
+void TfMain::SwitchView(bool find) {
+    FSearchShown = find;
+    FViewEdit->setChecked(!find);
+    FViewFind->setChecked(find);
+    UpdateCommandStates();
+}
+
+// Commands on a variable need the browser in view with a variable selected.
+// (They follow the selection too, so that a command is never offered for
+// nothing nor withheld from a selected variable.)
+void TfMain::UpdateCommandStates() {
+    const bool on =
+        !FLangPacks->WorkDir().empty() && !FSearchShown && !FBrowser->GetSelectedVar().empty();
+    for (QAction* a : FVarCommands)
+        a->setEnabled(on);
 }
 
 void TfMain::closeEvent(QCloseEvent* e) {

@@ -46,6 +46,22 @@ public:
     void DownloadCommand();
     void UploadCommand();
 
+    // The commands that open dialogs or act on the browser; each one is
+    // enabled with the set (see UpdateSetCommands).
+    void NewPackCommand();     ///< the pack options dialog in add mode
+    void DeletePackCommand();  ///< the selection dialog over the packs
+    void FTPWorkDirCommand();  ///< the FTP account dialog
+    void OptionsCommand();     ///< the options dialog
+    void DeleteVarCommand();   ///< deletes the browser's selected variable
+    void RenameVarCommand();   ///< starts renaming it in the browser
+    void SynchronizeCommand(); ///< fills packs from a model language
+    /// Shows the browser (find false) or the search view, and links the name
+    /// field and the value panel to it.
+    void SwitchView(bool find);
+    bool SearchViewShown() const { return FSearchShown; }
+    /// The commands on the selected variable follow the visible view.
+    void UpdateCommandStates();
+
     /// Modal mode (editing for the IDE): the tool bars give way to Ok and Cancel.
     void SetModalMode(bool on);
     /// Leaves modal mode; with ok the set is saved; the set is closed without a
@@ -109,6 +125,10 @@ private:
     QAction* FStatusChecked = nullptr;
     QWidget* FModalBar = nullptr;
     std::vector<QAction*> FSetCommands;
+    std::vector<QAction*> FVarCommands; // enabled with a selected variable
+    QAction* FViewEdit = nullptr;
+    QAction* FViewFind = nullptr;
+    bool FSearchShown = false;
 };
 
 } // namespace lx::editor

@@ -12,6 +12,7 @@ PACKAGES=(
     libbenchmark-dev libpugixml-dev
     clang libclang-rt-14-dev
     clang-format
+    libcurl4-openssl-dev python3-pyftpdlib
 )
 
 missing=()

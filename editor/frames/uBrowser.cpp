@@ -114,6 +114,7 @@ void TfrBrowser::SelectionChanged() {
         FNameEditor->SetVarName(path);
     if (FVarMemo)
         FVarMemo->SetVarPath(path);
+    emit SelectedVarChanged();
 }
 
 } // namespace lx::editor

@@ -43,6 +43,15 @@ public:
     bool GetNeedToChange(const std::string&, const std::string&) override { return false; }
     void Refresh() override;
 
+    // The commands of the main window on the selected variable.
+    void DeleteSelected() {}
+    void StartRename() {}
+    void SynchronizePacks() {}
+
+signals:
+    /// The selected node changed (also to none).
+    void SelectedVarChanged();
+
 private:
     void SelectionChanged();
     ILangPack* FPacks = nullptr;
