@@ -2,6 +2,7 @@
 
 #include "engine/uIni.h"
 #include "frames/uBrowser.h"
+#include "frames/uSearch.h"
 #include "frames/uVarMemo.h"
 #include "frames/uVarNameEditor.h"
 #include "platform/Registry.h"
@@ -29,6 +30,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -50,7 +52,13 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     split->setObjectName(QStringLiteral("splMain"));
     auto* left = new QSplitter(Qt::Vertical, split);
     left->setObjectName(QStringLiteral("pnlLeft"));
-    FBrowser = new TfrBrowser(left);
+    // The browse area shows the browser or the search view.
+    FBrowse = new QStackedWidget(left);
+    FBrowse->setObjectName(QStringLiteral("pnlBrowse"));
+    FBrowser = new TfrBrowser(FBrowse);
+    FSearch = new TfrSearch(FBrowse);
+    FBrowse->addWidget(FBrowser);
+    FBrowse->addWidget(FSearch);
     FLangPacks = new TfrLangPacks(left);
     auto* main = new QWidget(split);
     main->setObjectName(QStringLiteral("pnlMain"));
@@ -101,7 +109,9 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     FNameEditor->SetBrowser(FBrowser);
     FVarMemo->SetLangPack(FLangPacks->LangPack());
     FVarMemo->SetBrowser(FBrowser);
-    connect(FBrowser, &TfrBrowser::SelectedVarChanged, this, &TfMain::UpdateCommandStates);
+    FSearch->SetLinks(this, FLangPacks->LangPack(), FVarMemo, FNameEditor);
+    FSearch->SetFlags(FBrowser);
+    connect(FBrowser, &TfrBrowser::SelectedVarChanged, this, &TfMain::SelectedVarChanged);
     connect(FLangPacks, &TfrLangPacks::PacksChanged, this, [this] {
         FBrowser->Refresh();
         FVarMemo->Refresh();
@@ -186,6 +196,7 @@ std::string TfMain::DisplayFolder(const std::string& folder) {
 void TfMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QString::fromUtf8("Файл"));
     file->setObjectName(QStringLiteral("miFile"));
+    FFileMenu = file;
     QAction* newPack = file->addAction(QString::fromUtf8("Добавить язык..."));
     newPack->setObjectName(QStringLiteral("miNewPack"));
     connect(newPack, &QAction::triggered, this, &TfMain::NewPackCommand);
@@ -277,6 +288,7 @@ void TfMain::BuildMenus() {
 
     QMenu* action = menuBar()->addMenu(QString::fromUtf8("Действие"));
     action->setObjectName(QStringLiteral("miAction"));
+    FActionMenu = action;
     QAction* deleteVar = action->addAction(QString::fromUtf8("Удалить переменную"));
     deleteVar->setObjectName(QStringLiteral("miDeleteItem"));
     connect(deleteVar, &QAction::triggered, this, &TfMain::DeleteVarCommand);
@@ -394,6 +406,7 @@ void TfMain::BuildMenus() {
                     tbRefresh,  tbSync,       tbDownload, tbUpload,    newPack,
                     deletePack, save,         close,      refresh,     download,
                     upload,     takeOver,     deleteVar,  renameVar,   sync};
+    FSelectionCommands = {deleteVar, renameVar, tbDeleteVar, tbRenameVar};
     FVarCommands = {deleteVar,   renameVar,   sync,   refresh,   download,
                     tbDeleteVar, tbRenameVar, tbSync, tbRefresh, tbDownload};
 }
@@ -574,20 +587,85 @@ void TfMain::SwitchView(bool find) {
     FSearchShown = find;
     FViewEdit->setChecked(!find);
     FViewFind->setChecked(find);
+    IBrowserCtrl* view = find ? static_cast<IBrowserCtrl*>(FSearch) : FBrowser;
+    FBrowse->setCurrentWidget(find ? static_cast<QWidget*>(FSearch) : FBrowser);
+    FNameEditor->SetBrowser(view);
+    FVarMemo->SetBrowser(view);
+    const std::string current = view->GetSelectedVar();
+    FNameEditor->SetVarName(current);
+    FVarMemo->SetVarPath(current);
     UpdateCommandStates();
 }
 
-// Commands on a variable need the browser in view with a variable selected.
-// (They follow the selection too, so that a command is never offered for
-// nothing nor withheld from a selected variable.)
+// While a search runs the packs must stay as they are: every panel but the
+// search view is disabled, and so are the commands that change, reload or
+// replace the packs.
+void TfMain::EnableFrames(bool enabled, void* frame, bool spare) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{FBrowser, FSearch, FLangPacks, FNameEditor, FVarMemo})
+        if (!(spare && w == frame))
+            w->setEnabled(enabled);
+    FFramesEnabled = enabled;
+    if (!enabled) {
+        // Every command of the menus and tool bars that touches the set (the
+        // shortcuts included); the view, settings and help menus stay.
+        std::vector<QAction*> actions;
+        for (QMenu* menu : {FFileMenu, FNet, FActionMenu, FGo}) {
+            std::vector<QMenu*> menus{menu};
+            while (!menus.empty()) {
+                QMenu* m = menus.back();
+                menus.pop_back();
+                for (QAction* a : m->actions()) {
+                    actions.push_back(a);
+                    if (a->menu())
+                        menus.push_back(a->menu());
+                }
+            }
+        }
+        for (QToolBar* bar : {FHotKeys, FNetBar})
+            for (QAction* a : bar->actions())
+                if (!a->isCheckable()) // the view buttons stay
+                    actions.push_back(a);
+        for (QAction* a : actions)
+            if (a->isEnabled()) {
+                a->setEnabled(false);
+                FDisabledForSearch.push_back(a);
+            }
+        FModalBar->setEnabled(false);
+        return;
+    }
+    for (QAction* a : FDisabledForSearch)
+        a->setEnabled(true);
+    FDisabledForSearch.clear();
+    FModalBar->setEnabled(true);
+    UpdateSetCommands();
+    UpdateCommandStates();
+}
+
+// After a view switch or a deletion, the commands on the browser's tree need
+// the browser in view with a node selected.
 void TfMain::UpdateCommandStates() {
-    const bool on =
-        !FLangPacks->WorkDir().empty() && !FSearchShown && !FBrowser->GetSelectedVar().empty();
+    const bool on = VarSelected();
     for (QAction* a : FVarCommands)
         a->setEnabled(on);
 }
 
+bool TfMain::VarSelected() const {
+    return !FLangPacks->WorkDir().empty() && !FSearchShown && !FBrowser->GetSelectedVar().empty();
+}
+
+// Deleting and renaming act on the selected node, so they also follow the
+// selection: never offered for nothing, never withheld from a selected node.
+void TfMain::SelectedVarChanged() {
+    if (!FFramesEnabled)
+        return;
+    const bool on = VarSelected();
+    for (QAction* a : FSelectionCommands)
+        a->setEnabled(on);
+}
+
 void TfMain::closeEvent(QCloseEvent* e) {
+    FSearch->StopAndWait(); // the set must not close under a running search
     if (CloseQuestion())
         e->accept();
     else

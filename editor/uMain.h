@@ -5,6 +5,7 @@
 // search view join it with their own units.)
 
 #include "uProgressViewer.h"
+#include "uTypes.h"
 
 #include <QMainWindow>
 
@@ -13,6 +14,7 @@
 class QAction;
 class QLineEdit;
 class QMenu;
+class QStackedWidget;
 class QToolBar;
 
 namespace lx {
@@ -23,11 +25,12 @@ class TLXForm;
 namespace lx::editor {
 
 class TfrBrowser;
+class TfrSearch;
 class TfrLangPacks;
 class TfrVarMemo;
 class TfrVarNameEditor;
 
-class TfMain : public QMainWindow, public IProgressViewer {
+class TfMain : public QMainWindow, public IProgressViewer, public IMainControl {
     Q_OBJECT
 public:
     explicit TfMain(QWidget* parent = nullptr);
@@ -61,6 +64,8 @@ public:
     bool SearchViewShown() const { return FSearchShown; }
     /// The commands on the selected variable follow the visible view.
     void UpdateCommandStates();
+    /// The browser is in view and a node is selected.
+    bool VarSelected() const;
 
     /// Modal mode (editing for the IDE): the tool bars give way to Ok and Cancel.
     void SetModalMode(bool on);
@@ -87,11 +92,14 @@ public:
     void ActionsChanged(const void* sender, const std::vector<std::string>& actions) override;
     void Started(const void* sender) override;
     void Finished(const void* sender) override;
+    void EnableFrames(bool enabled, void* frame, bool spare) override;
+    TfrSearch* Search() const { return FSearch; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void SelectedVarChanged();
     void BuildMenus();
     void RebuildReopenMenu();
     void UpdateSetCommands();
@@ -125,10 +133,17 @@ private:
     QAction* FStatusChecked = nullptr;
     QWidget* FModalBar = nullptr;
     std::vector<QAction*> FSetCommands;
-    std::vector<QAction*> FVarCommands; // enabled with a selected variable
+    std::vector<QAction*> FVarCommands;       // need a selected node after a switch
+    std::vector<QAction*> FSelectionCommands; // follow the selection
     QAction* FViewEdit = nullptr;
     QAction* FViewFind = nullptr;
     bool FSearchShown = false;
+    bool FFramesEnabled = true;
+    std::vector<QAction*> FDisabledForSearch;
+    TfrSearch* FSearch = nullptr;
+    QStackedWidget* FBrowse = nullptr;
+    QMenu* FFileMenu = nullptr;
+    QMenu* FActionMenu = nullptr;
 };
 
 } // namespace lx::editor

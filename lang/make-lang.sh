@@ -80,6 +80,13 @@ fMain.tbtnViewFind.text	Окно Поиска/Редактирования Пе�
 fMain.tbtnViewFind.toolTip	Поиск/Редактирование переменных	Finding/editing variables
 fMain.tbtnDowloadFromServer.text	Загрузить данные с сервера	Download from Server
 fMain.tbtnUploadToServer.text	Выгрузить данные на сервер 	Upload to Server
+fMain.lblSearchType.text	Искать:	Look for:
+fMain.cbxSearchType.Items.0.text	Все элементы	All items
+fMain.cbxSearchType.Items.1.text	Элементы которые требуют редактирования	Items that need editing
+fMain.cbxSearchType.Items.2.text	Переменные не имеющие аналогов на всех языках	Variables missing in some language
+fMain.cbxSearchInVariables.text	Искать в имени переменной:	Look in the variable name:
+fMain.cbxSearchInText.text	Искать текст:	Look for the text:
+fMain.btnAction.text	Поиск	Search
 fMain.tbtnSaveAll.toolTip	Сохранить все изменения локально	Save all changes locally
 fMain.tbtnRefresh.toolTip	Обновить	Refresh
 fMain.tbtnDowloadFromServer.toolTip	Загрузить данные с сервера	Download from Server
@@ -128,6 +135,8 @@ sUnsentPacksQ	Saved changes of the language packs have not been written back to 
 sUploadAction	Uploading the files to the server
 sAction	Action:
 sBytes	bytes
+sSearchStart	Search
+sSearchStop	Stop
 sStatistics	%d variables to edit in all
 TABLE
 lxpack check RUS.lng ENU.lng

@@ -9,6 +9,7 @@
 #include "Text.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lx::platform {
@@ -37,6 +38,9 @@ public:
     std::vector<std::string> SectionNames() const;
     /// Key names of the first section of that name, in file order.
     std::vector<std::string> KeyNames(const std::string& section) const;
+    /// Keys and values of the first section of that name, in file order, from
+    /// one read of the file.
+    std::vector<std::pair<std::string, std::string>> ReadSection(const std::string& section) const;
     bool SectionExists(const std::string& section) const;
 
 private:
