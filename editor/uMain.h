@@ -4,6 +4,7 @@
 // download and upload commands. (The browser, name field, value panel and
 // search view join it with their own units.)
 
+#include "frames/uVarNameEditor.h"
 #include "uProgressViewer.h"
 
 #include <QMainWindow>
@@ -88,8 +89,12 @@ public:
     void Started(const void* sender) override;
     void Finished(const void* sender) override;
 
+    /// The clipboard format of variable names chosen in the settings menu.
+    TNameFormat ClipboardNameFormat() const;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
