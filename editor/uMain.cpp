@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -99,10 +100,7 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     FStatusBar->addWidget(FStatus);
     BuildMenus();
     // The panels meet only through their interfaces.
-    FLangPacks->SetGoMenu(FGo, [this](int pack) {
-        if (auto* edit = FVarMemo->findChild<QWidget*>(QStringLiteral("memText%1").arg(pack)))
-            edit->setFocus();
-    });
+    FLangPacks->SetGoMenu(FGo, [this](int pack) { FVarMemo->FocusPack(pack); });
     FBrowser->SetLangPack(FLangPacks->LangPack());
     FBrowser->SetNameEditor(FNameEditor);
     FBrowser->SetVarMemo(FVarMemo);
@@ -154,8 +152,46 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 TfMain::~TfMain() {
+    qApp->removeEventFilter(this);
     ProgressManager().RegisterViewer(this, nullptr);
     SaveWindowPositions();
+    FNameEditor->SetBrowser(nullptr);
+    FVarMemo->SetBrowser(nullptr);
+    FVarMemo->SetLangPack(nullptr);
+}
+
+TNameFormat TfMain::ClipboardNameFormat() const {
+    const auto checked = [this](const char* name) {
+        const auto* a = findChild<QAction*>(QString::fromLatin1(name));
+        return a && a->isChecked();
+    };
+    // HTML wins should both be set.
+    return checked("miBufHTML")  ? TNameFormat::HTML
+           : checked("miBufPHP") ? TNameFormat::PHP
+                                 : TNameFormat::Standard;
+}
+
+// Ctrl+Insert copies the variable name in the template formats (PHP, HTML)
+// in every control of the window, unless a menu command claims the key (Qt
+// gives shortcuts their chance before the key press arrives here). With the
+// standard format the focused control copies as it always does.
+bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                          Qt::AltModifier | Qt::MetaModifier);
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (key->key() != Qt::Key_Insert || mods != Qt::ControlModifier || !widget ||
+        widget->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+    const TNameFormat format = ClipboardNameFormat();
+    if (format == TNameFormat::Standard)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* always = findChild<QAction*>(QStringLiteral("miclipAlways"));
+    FNameEditor->CopyNameToClipboard(format, always && always->isChecked());
+    ShowClipboardHint();
+    return true;
 }
 
 void TfMain::Progress(const void*, int, int, long long position, long long maximum) {
@@ -312,8 +348,11 @@ void TfMain::BuildMenus() {
 
     QMenu* prefs = menuBar()->addMenu(QString::fromUtf8("Настройки"));
     prefs->setObjectName(QStringLiteral("miPreferences"));
-    AddCheck(prefs, "miDisableVarTextDeletion",
-             "Сделать недоступной ф-ию удаления текста переменной", "settings", true);
+    QAction* keepTexts =
+        AddCheck(prefs, "miDisableVarTextDeletion",
+                 "Сделать недоступной ф-ию удаления текста переменной", "settings", true);
+    // Stored first (AddCheck's handler), then the value panel follows it.
+    connect(keepTexts, &QAction::toggled, this, [this] { FVarMemo->Refresh(); });
     QMenu* clip = prefs->addMenu(QString::fromUtf8("Буфер обмена для имен переменных"));
     clip->setObjectName(QStringLiteral("N5"));
     auto radioGroup = [&](std::vector<std::tuple<const char*, const char*, bool>> items) {
@@ -397,9 +436,13 @@ void TfMain::BuildMenus() {
     FBufHint->setEnabled(false);
     FBufBar->addWidget(FBufHint);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState st) {
-        if (st == Qt::ApplicationActive)
-            ShowClipboardHint();
+        if (st != Qt::ApplicationActive)
+            return;
+        if (isVisible() && FNameEditor->isVisible())
+            FNameEditor->FocusName();
+        ShowClipboardHint();
     });
+    qApp->installEventFilter(this);
 
     ApplyBarStates();
     FSetCommands = {tbNewPack,  tbDeletePack, tbSave,     tbRenameVar, tbDeleteVar,

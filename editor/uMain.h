@@ -4,6 +4,7 @@
 // download and upload commands. (The browser, name field, value panel and
 // search view join it with their own units.)
 
+#include "frames/uVarNameEditor.h"
 #include "uProgressViewer.h"
 #include "uTypes.h"
 
@@ -95,8 +96,12 @@ public:
     void EnableFrames(bool enabled, void* frame, bool spare) override;
     TfrSearch* Search() const { return FSearch; }
 
+    /// The clipboard format of variable names chosen in the settings menu.
+    TNameFormat ClipboardNameFormat() const;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SelectedVarChanged();

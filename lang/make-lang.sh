@@ -92,6 +92,7 @@ fMain.tbtnRefresh.toolTip	Обновить	Refresh
 fMain.tbtnDowloadFromServer.toolTip	Загрузить данные с сервера	Download from Server
 fMain.tbtnUploadToServer.toolTip	Выгрузить данные на сервер	Upload to Server
 fMain.lblBufHint.text	Содержимое буффера:	Clipboard:
+fMain.btnAdd.text	Добавить	Add
 fAbout.btnClose.text	Закрыть	Close
 fStartUp.lblHeader.text	Диалог выбора проекта по умолчанию	Choosing the project to start with
 fStartUp.lblPrompt.text	Выберите один из предложеных вариантов:	Choose one of these:
@@ -138,5 +139,17 @@ sBytes	bytes
 sSearchStart	Search
 sSearchStop	Stop
 sStatistics	%d variables to edit in all
+sEditorMarkHint	Mark the element as needing translation later...
+sEditorNeedsEditing	The value of this variable needs editing in other packs
+sMemoDeleteTextQ	Do you really want to delete the text of the variable [%s] from the language pack [%s]
+sMemoReviewCaption	Choose Languages
+sMemoReviewPrompt	   Choose the languages in which this variable needs editing [%s]
+sMemoTextWouldBeLost	The variable [%s] of the language pack [%s] holds text. Adding the variable [%s] would make it a folder, and that text would be lost.
+sNameNoteAdd	Attention! To add a variable with this name, press <Add>
+sNameNoteCannotAdd	Attention! This variable cannot be added in this mode
+sNameNoteEmptyPart	Attention! A name with an empty part in its path cannot be added
+sNameStatus	Status:
+sNameStatusEdit	Editing a variable
+sNameStatusNew	New variable
 TABLE
 lxpack check RUS.lng ENU.lng

@@ -107,10 +107,9 @@ int TfrBrowser::GetVarKind(const std::string& path) {
 }
 
 void TfrBrowser::SelectionChanged() {
-    if (FUpdating)
-        return;
     const std::string path = GetSelectedVar();
-    if (FNameEditor)
+    // Updating only keeps the name field from hearing its own selection back.
+    if (FNameEditor && !FUpdating)
         FNameEditor->SetVarName(path);
     if (FVarMemo)
         FVarMemo->SetVarPath(path);

@@ -3,6 +3,7 @@
 // and the program's registration switches.
 #include "WorkFolderTest.h"
 #include "editor/frames/uBrowser.h"
+#include "editor/frames/uTextEditor.h"
 #include "editor/frames/uVarMemo.h"
 #include "editor/frames/uVarNameEditor.h"
 #include "editor/uAbout.h"
@@ -373,10 +374,10 @@ TEST_F(MainWindow, PanelsWorkTogether) {
     browser.SelectVar("A"); // ignoring case, as names compare
     EXPECT_EQ(w.NameEditor()->GetVarName(), "a");
     EXPECT_EQ(w.VarMemo()->GetVarPath(), "a");
-    auto* deu = w.findChild<QPlainTextEdit*>("memText0");
-    auto* rus = w.findChild<QPlainTextEdit*>("memText2");
-    ASSERT_NE(deu, nullptr);
-    ASSERT_NE(rus, nullptr);
+    ASSERT_NE(w.VarMemo()->Editor(0), nullptr);
+    ASSERT_NE(w.VarMemo()->Editor(2), nullptr);
+    QPlainTextEdit* deu = w.VarMemo()->Editor(0)->Memo();
+    QPlainTextEdit* rus = w.VarMemo()->Editor(2)->Memo();
     EXPECT_EQ(deu->toPlainText(), "eins");
     EXPECT_EQ(rus->toPlainText(), QString::fromUtf8("один"));
     rus->setPlainText(QString::fromUtf8("первый\nвторой"));
@@ -384,11 +385,13 @@ TEST_F(MainWindow, PanelsWorkTogether) {
     EXPECT_TRUE(w.LangPacks()->Set().AnyPackModified());
 
     // Typing an existing path in the name field selects it.
-    auto* name = w.findChild<QLineEdit*>("edtVarName");
-    name->clear();
+    auto* name = w.findChild<QComboBox*>("edtVarName");
+    name->clearEditText();
     QTest::keyClicks(name, "f_onlyDe");
+    name->hidePopup(); // '_' opened the list of f
     EXPECT_EQ(browser.GetSelectedVar(), "f_onlyDe");
-    EXPECT_FALSE(w.findChild<QPlainTextEdit*>("memText1")->isEnabled()); // ENU lacks it
+    EXPECT_FALSE(w.VarMemo()->Editor(1)->IsExpanded()); // ENU lacks it
+    EXPECT_FALSE(w.VarMemo()->Editor(1)->Check()->isChecked());
 
     UI.Expect(host::TMsgResult::Ok);
     Action(w, "N7")->trigger();
@@ -400,7 +403,9 @@ TEST_F(MainWindow, PanelsWorkTogether) {
     // Unticking DEU takes its only variable out of the browser.
     w.findChild<QCheckBox*>("chkPack0")->setChecked(false);
     EXPECT_FALSE(browser.VarExists("f_onlyDe"));
-    EXPECT_EQ(w.findChild<QPlainTextEdit*>("memText0"), nullptr);
+    browser.SelectVar("a");
+    EXPECT_TRUE(w.VarMemo()->Editor(0)->isHidden());
+    EXPECT_FALSE(w.VarMemo()->Editor(1)->isHidden());
 }
 
 TEST(AboutBox, ProductVersionAndPicture) {
