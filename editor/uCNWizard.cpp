@@ -179,8 +179,7 @@ void TfCNWizard::Scan() {
         FProgress->setMaximum(total);
         FProgress->setValue(done);
     });
-    connect(FThread.get(), &TCNWizardThread::ScanEnded, this,
-            [this](const QString& stoppedAt, const QString&) { Finish(stoppedAt); });
+    connect(FThread.get(), &TCNWizardThread::ScanEnded, this, &TfCNWizard::Finish);
     FThread->start();
 }
 

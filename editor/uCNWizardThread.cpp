@@ -160,15 +160,15 @@ void TCNWizardThread::run() {
     for (const std::string& file : files) {
         try {
             RewriteTemplateFile(file, Pairs, KeepPrefix);
-        } catch (const std::exception& e) {
+        } catch (const std::exception&) {
             // The files before this one keep their changes; the rest are not visited.
-            emit ScanEnded(QString::fromStdString(file), QString::fromStdString(e.what()));
+            emit ScanEnded(QString::fromStdString(file));
             return;
         }
         ++Done;
         emit Progress(Done, Total);
     }
-    emit ScanEnded(QString(), QString());
+    emit ScanEnded(QString());
 }
 
 } // namespace lx::editor

@@ -63,9 +63,9 @@ public:
 signals:
     /// After each file, with the count done and the count of files in all.
     void Progress(int done, int total);
-    /// The last signal of a scan: the file that stopped it (empty when the
-    /// scan went through) and why.
-    void ScanEnded(const QString& stoppedAt, const QString& reason);
+    /// The last signal of a scan: the file that stopped it, empty when the
+    /// scan went through.
+    void ScanEnded(const QString& stoppedAt);
 
 protected:
     void run() override;

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <string_view>
 
 namespace lx::editor {
 
@@ -97,6 +98,12 @@ TfLangPackOptions::TfLangPackOptions(bool addMode, const std::string& name, unsi
     FExists->setStyleSheet(QStringLiteral("QLabel { color: red; }"));
     FExists->hide();
     nameLayout->addWidget(FExists);
+    FInvalid = new QLabel(
+        QString::fromUtf8("Имя пакета не может содержать символы \\ / : * ? \" < > |."), nameGroup);
+    FInvalid->setObjectName(QStringLiteral("lblNameInvalid"));
+    FInvalid->setStyleSheet(QStringLiteral("QLabel { color: red; }"));
+    FInvalid->hide();
+    nameLayout->addWidget(FInvalid);
     FUseISO3 = new QCheckBox(QString::fromUtf8("Использовать ISO3 базового языка"), nameGroup);
     FUseISO3->setObjectName(QStringLiteral("chkUseISO3"));
     FUseISO3->setChecked(name.empty() ||
@@ -140,6 +147,17 @@ TfLangPackOptions::TfLangPackOptions(bool addMode, const std::string& name, unsi
     lx->setObjectName(QStringLiteral("lxForm"));
 }
 
+// The name becomes a file name in the cache: nothing that could leave the
+// folder or that a Windows share refuses.
+bool TfLangPackOptions::ValidPackName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 32 ||
+               std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+    });
+}
+
 QString TfLangPackOptions::IdentifierText(unsigned lcid) {
     return QStringLiteral("$%1").arg(lcid, 4, 16, QLatin1Char('0')).toUpper();
 }
@@ -160,7 +178,9 @@ void TfLangPackOptions::CheckName() {
                            return platform::SameTextAscii(e, name);
                        });
     FExists->setVisible(taken);
-    FOk->setEnabled(!taken && !name.empty());
+    const bool valid = ValidPackName(name);
+    FInvalid->setVisible(!name.empty() && !valid);
+    FOk->setEnabled(!taken && valid);
 }
 
 std::string TfLangPackOptions::PackName() const {

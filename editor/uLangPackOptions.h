@@ -29,6 +29,9 @@ public:
     /// 0 ANSI, 1 UTF8, 2 HTML.
     int Encoding() const;
 
+    /// A name that can be a pack's file name: not empty, no path or
+    /// wildcard characters, no control characters, not "." or "..".
+    static bool ValidPackName(const std::string& name);
     /// The text a locale entry shows at its right: "$" and four hex digits.
     static QString IdentifierText(unsigned lcid);
     /// Item data role of a locale entry's identifier text.
@@ -42,6 +45,7 @@ private:
     QComboBox* FLanguage;
     QLineEdit* FName;
     QLabel* FExists;
+    QLabel* FInvalid;
     QCheckBox* FUseISO3;
     QComboBox* FEncoding;
     QPushButton* FOk;

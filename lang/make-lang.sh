@@ -92,6 +92,7 @@ fStartUp.rbtnDefault.text	Загрузить проект по умолчани�
 fStartUp.rbtnOther.text	Загрузить другой проект	Load another project
 fStartUp.rbtnEmpty.text	Начать с пустого проекта	Start with an empty project
 fLangPackOptions.lblNameExists.text	Пакет с таким именем уже существует.	A pack with this name exists already.
+fLangPackOptions.lblNameInvalid.text	Имя пакета не может содержать символы \ / : * ? " < > |.	A pack name cannot hold the characters \ / : * ? " < > |.
 fLangPackOptions.chkUseISO3.text	Использовать ISO3 базового языка	Use the ISO3 name of the base language
 fCNWizard.lblInfo1.text	   Используйте этот мастер для изменения име переменных хранящихся 	   Use this wizard to change the names of variables kept 
 fCNWizard.lblInfo2.text	непосредственно в файлах.	directly in the files.

@@ -116,16 +116,22 @@ TEST_F(PackOptions, AddModeNameRules) {
     QTest::mouseClick(iso3, Qt::LeftButton); // untick: the name is the user's
     EXPECT_FALSE(iso3->isChecked());
     EXPECT_TRUE(name->isEnabled());
-    const std::vector<std::tuple<const char*, bool, bool>> typed = {
-        {"rus", true, false}, {"Enu", true, false}, {"MY", false, true}, {"", false, false}};
-    for (const auto& [text, shown, okOn] : typed) {
+    auto* invalid = Get<QLabel>(&d, "lblNameInvalid");
+    // typed name, duplicate note, invalid note, Ok
+    const std::vector<std::tuple<const char*, bool, bool, bool>> typed = {
+        {"rus", true, false, false}, {"Enu", true, false, false},  {"MY", false, false, true},
+        {"", false, false, false},   {"../x", false, true, false}, {"a/b", false, true, false},
+        {"..", false, true, false},  {"a*", false, true, false},   {"my pack", false, false, true}};
+    for (const auto& [text, shown, bad, okOn] : typed) {
         name->clear();
         QTest::keyClicks(name, QString::fromLatin1(text));
         EXPECT_EQ(!note->isHidden(), shown) << text;
+        EXPECT_EQ(!invalid->isHidden(), bad) << text;
         EXPECT_EQ(ok->isEnabled(), okOn) << text;
     }
     box->setCurrentIndex(IndexOfLcid(box, 0x0409)); // unticked: the language leaves the name
-    EXPECT_EQ(name->text(), "");
+    EXPECT_EQ(name->text(), "my pack");
+    name->clear();
     QTest::keyClicks(name, "MY");
     QTest::mouseClick(iso3, Qt::LeftButton); // ticked again: the language's name
     EXPECT_FALSE(name->isEnabled());
