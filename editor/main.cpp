@@ -9,6 +9,7 @@
 #include "uVars.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <climits>
 #include <cstdio>
@@ -61,5 +62,7 @@ int main(int argc, char** argv) {
     window.OpenWorkingFolder(folder);
     editor::ProgressManager().EndAction(); // the splash closes
     window.show();
+    if (editor::StartUp().ListOnly)
+        QTimer::singleShot(0, &window, &editor::TfMain::ListOnlyStart);
     return QApplication::exec();
 }

@@ -11,7 +11,9 @@
 #include "runtime/uLexivane.h"
 #include "runtime/uResourceString.h"
 #include "uAbout.h"
+#include "uLangPackOptions.h"
 #include "uLangPacksFrame.h"
+#include "uOptions.h"
 #include "uPackCache.h"
 #include "uReOpenMenu.h"
 #include "uVars.h"
@@ -605,13 +607,40 @@ void TfMain::UploadCommand() {
     FLangPacks->Set().UploadPacks();
 }
 
-void TfMain::NewPackCommand() {}
+void TfMain::NewPackCommand() {
+    TLangPackSet& set = FLangPacks->Set();
+    std::string name;
+    unsigned lcid = 0;
+    int encoding = 0;
+    if (!NewPackOptions(set.GetPackNames(false), name, lcid, encoding, this))
+        return;
+    TXMLTreeItem* pack = set.AddPack(name);
+    if (!pack)
+        return; // the set said why
+    pack->SetLCID(lcid);
+    pack->SetEncoding(static_cast<TPackEncoding>(encoding));
+    FLangPacks->Rebuild(); // the new pack's language shows in the list
+}
 
 void TfMain::DeletePackCommand() {}
 
 void TfMain::FTPWorkDirCommand() {}
 
-void TfMain::OptionsCommand() {}
+void TfMain::OptionsCommand() {
+    const bool ok = ShowOptions(FLangPacks->LangPack(), -1, this);
+    // Packs edited in the dialog changed already, whatever the answer.
+    FLangPacks->Rebuild();
+    if (ok)
+        FBrowser->Refresh();
+}
+
+void TfMain::ListOnlyStart() {
+    ShowOptions(FLangPacks->LangPack(), 1, this);
+    SaveCommand();
+    OpenWorkingFolder("");
+    if (StartUp().IDEWindow != 0)
+        close();
+}
 
 void TfMain::DeleteVarCommand() {
     FBrowser->DeleteSelected();

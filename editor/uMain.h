@@ -52,10 +52,13 @@ public:
 
     // The commands that open dialogs or act on the browser; each one is
     // enabled with the set (see UpdateSetCommands).
-    void NewPackCommand();     ///< the pack options dialog in add mode
-    void DeletePackCommand();  ///< the selection dialog over the packs
-    void FTPWorkDirCommand();  ///< the FTP account dialog
-    void OptionsCommand();     ///< the options dialog
+    void NewPackCommand();    ///< the pack options dialog in add mode
+    void DeletePackCommand(); ///< the selection dialog over the packs
+    void FTPWorkDirCommand(); ///< the FTP account dialog
+    void OptionsCommand();    ///< the options dialog
+    /// The -l start: the options dialog locked on its packs page; then the
+    /// packs are saved, the set closed, and an editor started for the IDE closes.
+    void ListOnlyStart();
     void DeleteVarCommand();   ///< deletes the browser's selected variable
     void RenameVarCommand();   ///< starts renaming it in the browser
     void SynchronizeCommand(); ///< fills packs from a model language

@@ -99,6 +99,16 @@ fStartUp.lblPrompt.text	Выберите один из предложеных в
 fStartUp.rbtnDefault.text	Загрузить проект по умолчанию	Load the default project
 fStartUp.rbtnOther.text	Загрузить другой проект	Load another project
 fStartUp.rbtnEmpty.text	Начать с пустого проекта	Start with an empty project
+fLangPackOptions.lblNameExists.text	Пакет с таким именем уже существует.	A pack with this name exists already.
+fLangPackOptions.lblNameInvalid.text	Имя пакета не может содержать символы \ / : * ? " < > |.	A pack name cannot hold the characters \ / : * ? " < > |.
+fLangPackOptions.chkUseISO3.text	Использовать ISO3 базового языка	Use the ISO3 name of the base language
+fCNWizard.lblInfo1.text	   Используйте этот мастер для изменения име переменных хранящихся 	   Use this wizard to change the names of variables kept 
+fCNWizard.lblInfo2.text	непосредственно в файлах.	directly in the files.
+fCNWizard.lblWorkFolder.text	Папка с фалами:	Folder with the files:
+fCNWizard.lblFilesMasks.text	Расширения файлов	File extensions
+fCNWizard.CheckBox1.text	Не использовать корневой предлог (LANG_)	Do not use the root prefix (LANG_)
+fCNWizard.btnScan.text	Сканировать	Scan
+fCNWizard.btnCancel.text	Отмена	Cancel
 TABLE
 # Texts built in code: English only (the Russian ones are the program's own).
 # Each line: CONSTANT<TAB>ENGLISH; the identifier comes from GlotrixEd.lxids.
@@ -151,5 +161,16 @@ sNameNoteEmptyPart	Attention! A name with an empty part in its path cannot be ad
 sNameStatus	Status:
 sNameStatusEdit	Editing a variable
 sNameStatusNew	New variable
+sAddPackCaption	Add new language pack
+sEditPackCaption	Edit language pack options
+sOptionsCaption	Settings
+sBytesUnit	B
+sChooseHostApp	Host application
+sCNWizardCaption	Variable name change wizard
+sOldNameHeader	Old name
+sNewNameHeader	New name
+sChooseTemplateFolder	Choose the folder with the files:
+sScanFinished	Scanning finished.
+sScanStopped	Scanning stopped: the file [%s] could not be changed. The files after it were not looked at.
 TABLE
 lxpack check RUS.lng ENU.lng

@@ -1,6 +1,7 @@
 #include "uHostUI.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -72,6 +73,32 @@ bool TQtHostUI::InputBox(const QString& caption, const QString& prompt, QString&
     if (ok)
         value = v;
     return ok;
+}
+
+bool IHostUI::SelectFolder(const QString&, QString&) {
+    return false;
+}
+
+bool IHostUI::SelectFile(const QString&, QString&) {
+    return false;
+}
+
+bool TQtHostUI::SelectFolder(const QString& caption, QString& folder) {
+    const QString chosen =
+        QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, folder);
+    if (chosen.isEmpty())
+        return false;
+    folder = chosen;
+    return true;
+}
+
+bool TQtHostUI::SelectFile(const QString& caption, QString& file) {
+    const QString chosen =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, file);
+    if (chosen.isEmpty())
+        return false;
+    file = chosen;
+    return true;
 }
 
 IHostUI& HostUI() {

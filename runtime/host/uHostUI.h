@@ -16,6 +16,12 @@ public:
     virtual TMsgResult Ask(TMsgKind kind, const QString& text, TMsgButtons buttons) = 0;
     /// Returns false when the user cancelled; `value` holds the default on entry.
     virtual bool InputBox(const QString& caption, const QString& prompt, QString& value) = 0;
+    /// The folder-selection dialog: `folder` holds the starting folder on
+    /// entry and the chosen one on return. False when the user cancelled;
+    /// a service without dialogs answers so.
+    virtual bool SelectFolder(const QString& caption, QString& folder);
+    /// The file-open dialog, in the same way as SelectFolder.
+    virtual bool SelectFile(const QString& caption, QString& file);
 
     void ShowMessage(const QString& text) { Ask(TMsgKind::Information, text, TMsgButtons::OK); }
     void ShowError(const QString& text) { Ask(TMsgKind::Error, text, TMsgButtons::OK); }
@@ -26,6 +32,8 @@ class TQtHostUI final : public IHostUI {
 public:
     TMsgResult Ask(TMsgKind kind, const QString& text, TMsgButtons buttons) override;
     bool InputBox(const QString& caption, const QString& prompt, QString& value) override;
+    bool SelectFolder(const QString& caption, QString& folder) override;
+    bool SelectFile(const QString& caption, QString& file) override;
 };
 
 /// The service in use: the one installed with SetHostUI, else the Qt one.

@@ -8,8 +8,11 @@
 #include "editor/frames/uVarNameEditor.h"
 #include "editor/uAbout.h"
 #include "editor/uAccess.h"
+#include "editor/uCNWizard.h"
+#include "editor/uLangPackOptions.h"
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
+#include "editor/uOptions.h"
 #include "editor/uPackCache.h"
 #include "editor/uProgressViewer.h"
 #include "editor/uSplashForm.h"
@@ -223,6 +226,15 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
     TfMain w;
     TfStartUp startUp("ftp://host/packs", {});
     TfAbout about;
+    TfOptions options(nullptr, -1);
+    TfLangPackOptions packOptions(true, "", 0, 0, {});
+    TfCNWizard wizard({});
+    const std::vector<std::pair<std::string, QWidget*>> forms = {
+        {"fStartUp.", &startUp},
+        {"fAbout.", &about},
+        {"fOptions.", &options},
+        {"fLangPackOptions.", &packOptions},
+        {"fCNWizard.", &wizard}};
     TXMLTreeItem rus, enu;
     rus.OpenFromFile(source + "/RUS.lng");
     enu.OpenFromFile(source + "/ENU.lng");
@@ -233,9 +245,10 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
         if (n->GetCount() > 0 || n->GetFullName().rfind("SYSTEM.", 0) == 0)
             return;
         const std::string path = n->GetFullName();
-        QWidget* form = path.rfind("fStartUp.", 0) == 0 ? static_cast<QWidget*>(&startUp)
-                        : path.rfind("fAbout.", 0) == 0 ? static_cast<QWidget*>(&about)
-                                                        : &w;
+        QWidget* form = &w;
+        for (const auto& [prefix, f] : forms)
+            if (path.rfind(prefix, 0) == 0)
+                form = f;
         EXPECT_EQ(GetComponentPropValue(path, host::THostObject(form)),
                   static_cast<TXMLTreeItem*>(n)->GetText())
             << path;

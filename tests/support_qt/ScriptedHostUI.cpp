@@ -39,4 +39,27 @@ bool TScriptedHostUI::InputBox(const QString& caption, const QString& prompt, QS
     return true;
 }
 
+bool TScriptedHostUI::ChoosePath(const QString& caption, QString& path) {
+    FQuestions.push_back(
+        {host::TMsgKind::Confirmation, caption + ": " + path, host::TMsgButtons::OkCancel});
+    if (FPaths.empty()) {
+        ADD_FAILURE() << "unexpected path dialog: " << caption.toStdString();
+        return false;
+    }
+    const TInput in = FPaths.front();
+    FPaths.pop_front();
+    if (in.Cancel)
+        return false;
+    path = in.Value;
+    return true;
+}
+
+bool TScriptedHostUI::SelectFolder(const QString& caption, QString& folder) {
+    return ChoosePath(caption, folder);
+}
+
+bool TScriptedHostUI::SelectFile(const QString& caption, QString& file) {
+    return ChoosePath(caption, file);
+}
+
 } // namespace lx::test

@@ -35,13 +35,19 @@ public:
         FInputs.push_back({value, cancel});
     }
 
+    /// The path chosen in the next folder or file dialog (or a cancel).
+    void ExpectPath(const QString& path, bool cancel = false) { FPaths.push_back({path, cancel}); }
+
     const std::vector<TQuestion>& Questions() const { return FQuestions; }
     /// Questions still expected but not asked.
-    std::size_t Pending() const { return FAnswers.size() + FInputs.size(); }
+    std::size_t Pending() const { return FAnswers.size() + FInputs.size() + FPaths.size(); }
 
     host::TMsgResult Ask(host::TMsgKind kind, const QString& text,
                          host::TMsgButtons buttons) override;
     bool InputBox(const QString& caption, const QString& prompt, QString& value) override;
+    /// Recorded as a question whose text is the caption and the starting path.
+    bool SelectFolder(const QString& caption, QString& folder) override;
+    bool SelectFile(const QString& caption, QString& file) override;
 
 private:
     struct TInput {
@@ -55,6 +61,8 @@ private:
     };
     std::deque<TAnswer> FAnswers;
     std::deque<TInput> FInputs;
+    std::deque<TInput> FPaths;
+    bool ChoosePath(const QString& caption, QString& path);
     host::IHostUI* FPrevious;
 };
 
