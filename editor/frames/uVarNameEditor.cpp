@@ -117,6 +117,8 @@ TfrVarNameEditor::TfrVarNameEditor(QWidget* parent) : QWidget(parent) {
 
     FName->installEventFilter(this);
     FName->lineEdit()->installEventFilter(this);
+    // While the list is open it has the keyboard; typing goes on in the field.
+    FName->view()->installEventFilter(this);
     connect(FName->lineEdit(), &QLineEdit::textEdited, this, [this] { TextChanged(); });
     connect(FName, &QComboBox::activated, this, [this] { TextChanged(); });
     connect(FAdd, &QPushButton::clicked, this, [this] { AddClick(); });
@@ -249,6 +251,20 @@ void TfrVarNameEditor::OpenSuggestions() {
 }
 
 bool TfrVarNameEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FName->view()) {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+            return QWidget::eventFilter(watched, event);
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (event->type() == QEvent::KeyPress && k->key() == Qt::Key_Backspace) {
+            FName->lineEdit()->backspace();
+            return true;
+        }
+        const QString text = k->text();
+        const bool typed = text.size() == 1 && text[0].isPrint();
+        if (!typed && k->key() != Qt::Key_Minus && k->key() != Qt::Key_Underscore)
+            return QWidget::eventFilter(watched, event); // the list's own keys
+        watched = FName;
+    }
     if (watched != FName && watched != FName->lineEdit())
         return QWidget::eventFilter(watched, event);
     const auto mods = [](const QKeyEvent* k) {

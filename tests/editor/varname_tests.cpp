@@ -213,6 +213,21 @@ TEST_F(NameField, SuggestionsOfferOneLevelAtATime) {
         }
         Combo->hidePopup();
     }
+    // With the list open, typing goes on in the field.
+    Clear();
+    Type("LANG");
+    QTest::keyClick(Combo, '_');
+    QWidget* list = QApplication::activePopupWidget();
+    ASSERT_NE(list, nullptr);
+    QTest::keyClick(list->windowHandle(), Qt::Key_M);
+    QTest::keyClick(list->windowHandle(), Qt::Key_Period); // still only name characters
+    EXPECT_EQ(Field.GetVarName(), "LANG_M");
+    QTest::keyClick(list->windowHandle(), Qt::Key_Backspace);
+    QTest::keyClick(list->windowHandle(), Qt::Key_A);
+    EXPECT_EQ(Field.GetVarName(), "LANG_A");
+    EXPECT_TRUE(Combo->view()->isVisible());
+    Combo->hidePopup();
+
     // Choosing a suggestion selects it in the view.
     Clear();
     Type("LANG");
