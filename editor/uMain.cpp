@@ -10,6 +10,7 @@
 #include "runtime/uLexivane.h"
 #include "runtime/uResourceString.h"
 #include "uAbout.h"
+#include "uGetSelection.h"
 #include "uLangPacksFrame.h"
 #include "uPackCache.h"
 #include "uReOpenMenu.h"
@@ -40,6 +41,8 @@ LX_RESOURCESTRING(sMainCaptionFolder, "Приложение для работы 
 LX_RESOURCESTRING(sSaveChangesQ, "Сохранить изменения в текущем проекте?");
 LX_RESOURCESTRING(sChooseFolder, "Укажите папку рабочую папку:");
 LX_RESOURCESTRING(sStatistics, "Всего %d переменных для редактирования");
+LX_RESOURCESTRING(sDeletePackCaption, "Удаление языка");
+LX_RESOURCESTRING(sDeletePackPrompt, "Укажите язык, который Вы хотите удалить:");
 
 TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain"));
@@ -551,7 +554,14 @@ void TfMain::UploadCommand() {
 
 void TfMain::NewPackCommand() {}
 
-void TfMain::DeletePackCommand() {}
+void TfMain::DeletePackCommand() {
+    std::vector<std::string> header;
+    const std::vector<std::string> rows = FLangPacks->Set().GetPackList(header, false);
+    int row = -1;
+    if (SelectOne(sDeletePackCaption(), sDeletePackPrompt(), rows, row, header) && row >= 0)
+        FLangPacks->Set().DeletePack(row);
+    UpdateCommandStates();
+}
 
 void TfMain::FTPWorkDirCommand() {}
 
