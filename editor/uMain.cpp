@@ -12,6 +12,7 @@
 #include "runtime/uResourceString.h"
 #include "uAbout.h"
 #include "uLangPackOptions.h"
+#include "uGetSelection.h"
 #include "uLangPacksFrame.h"
 #include "uOptions.h"
 #include "uPackCache.h"
@@ -45,6 +46,8 @@ LX_RESOURCESTRING(sMainCaptionFolder, "Приложение для работы 
 LX_RESOURCESTRING(sSaveChangesQ, "Сохранить изменения в текущем проекте?");
 LX_RESOURCESTRING(sChooseFolder, "Укажите папку рабочую папку:");
 LX_RESOURCESTRING(sStatistics, "Всего %d переменных для редактирования");
+LX_RESOURCESTRING(sDeletePackCaption, "Удаление языка");
+LX_RESOURCESTRING(sDeletePackPrompt, "Укажите язык, который Вы хотите удалить:");
 
 TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain"));
@@ -622,7 +625,14 @@ void TfMain::NewPackCommand() {
     FLangPacks->Rebuild(); // the new pack's language shows in the list
 }
 
-void TfMain::DeletePackCommand() {}
+void TfMain::DeletePackCommand() {
+    std::vector<std::string> header;
+    const std::vector<std::string> rows = FLangPacks->Set().GetPackList(header, false);
+    int row = -1;
+    if (SelectOne(sDeletePackCaption(), sDeletePackPrompt(), rows, row, header) && row >= 0)
+        FLangPacks->Set().DeletePack(row);
+    UpdateCommandStates();
+}
 
 void TfMain::FTPWorkDirCommand() {}
 

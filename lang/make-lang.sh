@@ -94,6 +94,8 @@ fMain.tbtnUploadToServer.toolTip	Выгрузить данные на серве
 fMain.lblBufHint.text	Содержимое буффера:	Clipboard:
 fMain.btnAdd.text	Добавить	Add
 fAbout.btnClose.text	Закрыть	Close
+fGetSelection.btnOk.text	Ок	Ok
+fGetSelection.Button1.text	Отмена	Cancel
 fStartUp.lblHeader.text	Диалог выбора проекта по умолчанию	Choosing the project to start with
 fStartUp.lblPrompt.text	Выберите один из предложеных вариантов:	Choose one of these:
 fStartUp.rbtnDefault.text	Загрузить проект по умолчанию	Load the default project
@@ -172,5 +174,23 @@ sNewNameHeader	New name
 sChooseTemplateFolder	Choose the folder with the files:
 sScanFinished	Scanning finished.
 sScanStopped	Scanning stopped: the file [%s] could not be changed. The files after it were not looked at.
+sBadItemName	Bad item name.
+sCannotWriteFlags	   The mark could not be written to the file [%s].
+sChooseFolderCaption	Choose a folder
+sChooseFolderPrompt	   The variable [%s] contained text. Because an item was added, this variable became a folder and can no longer hold that text.\r\n   Enter the name of the variable to move the text to and press <Ok>.
+sDeleteVar	Delete Variable
+sDeleteVarQ	   Do you really want to delete the variable [%s]?
+sFolderTargetRefused	   The name [%s] cannot be used: it is not a valid name, or it names a folder, this same variable or a variable that already holds text. Enter another name.
+sMoveIntoText	   The variable [%s] holds text and cannot become a folder. The move was cancelled.
+sMoveNameClash	   The folder [%s] already holds an item named [%s]. The move was cancelled.
+sMoveQ	The move function was activated. Do you really want to move the variable %s to %s
+sRenameVar	Rename Variable
+sShowAll	Show all
+sSyncCaption	Choose the language for synchronisation
+sSyncPrompt	   Choose the model language from the drop-down list and tick the languages that receive the data
+sDeletePackCaption	Deleting a language
+sDeletePackPrompt	Choose the language you want to delete:
+sReviewCaption	Choose languages
+sReviewPrompt	   Choose the languages in which this variable needs editing [%s]
 TABLE
 lxpack check RUS.lng ENU.lng

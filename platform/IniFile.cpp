@@ -220,4 +220,15 @@ bool TIniFile::SectionExists(const std::string& section) const {
     return FindSection(Load(nullptr), section) >= 0;
 }
 
+std::vector<TIniSection> TIniFile::ReadAll() const {
+    std::vector<TIniSection> sections;
+    for (auto& l : Load(nullptr)) {
+        if (l.kind == 1)
+            sections.push_back({std::move(l.name), {}});
+        else if (l.kind == 2 && !sections.empty())
+            sections.back().Keys.emplace_back(std::move(l.name), l.value.substr(0, kIniValueLimit));
+    }
+    return sections;
+}
+
 } // namespace lx::platform

@@ -17,6 +17,12 @@ namespace lx::platform {
 /// Longest value a read returns, in bytes.
 inline constexpr std::size_t kIniValueLimit = 16384;
 
+/// One section as a read sees it: its name and its keys with their values.
+struct TIniSection {
+    std::string Name;
+    std::vector<std::pair<std::string, std::string>> Keys;
+};
+
 class TIniFile {
 public:
     explicit TIniFile(std::string fileName);
@@ -42,6 +48,10 @@ public:
     /// one read of the file.
     std::vector<std::pair<std::string, std::string>> ReadSection(const std::string& section) const;
     bool SectionExists(const std::string& section) const;
+    /// The whole file in one read: every section in file order (a repeated
+    /// name included, although reads only see its first), each key with the
+    /// value Read would give. For callers that look up many keys at once.
+    std::vector<TIniSection> ReadAll() const;
 
 private:
     struct TLine {

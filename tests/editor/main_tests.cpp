@@ -10,6 +10,7 @@
 #include "editor/uAccess.h"
 #include "editor/uCNWizard.h"
 #include "editor/uLangPackOptions.h"
+#include "editor/uGetSelection.h"
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
 #include "editor/uOptions.h"
@@ -226,6 +227,7 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
     TfMain w;
     TfStartUp startUp("ftp://host/packs", {});
     TfAbout about;
+    TfGetSelection selection;
     TfOptions options(nullptr, -1);
     TfLangPackOptions packOptions(true, "", 0, 0, {});
     TfCNWizard wizard({});
@@ -234,7 +236,8 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
         {"fAbout.", &about},
         {"fOptions.", &options},
         {"fLangPackOptions.", &packOptions},
-        {"fCNWizard.", &wizard}};
+        {"fCNWizard.", &wizard},
+        {"fGetSelection.", &selection}};
     TXMLTreeItem rus, enu;
     rus.OpenFromFile(source + "/RUS.lng");
     enu.OpenFromFile(source + "/ENU.lng");

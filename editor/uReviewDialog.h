@@ -1,0 +1,17 @@
+#pragma once
+// Marking a variable for review: the translator ticks the languages in which
+// the variable needs (re-)translation. The value panel's review button runs it
+// for the language editor it belongs to.
+
+#include "uTypes.h"
+
+#include <string>
+
+namespace lx::editor {
+
+/// Shows the languages of the set with the row of pack `pack` pre-ticked, and
+/// sets the review flag of `path` for every ticked language through the
+/// visible view. Unticked languages keep their flags. False on Cancel.
+bool AskReviewLanguages(ILangPack& packs, IBrowserCtrl& view, int pack, const std::string& path);
+
+} // namespace lx::editor
