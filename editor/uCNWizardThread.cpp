@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
@@ -106,18 +107,26 @@ std::string ApplyPairs(const std::string& text, const TVarNames& pairs, bool kee
     }
     if (names.empty())
         return text;
+    // The pairs by the first byte of their old name, each list in pair order,
+    // so that a position is tried only against the names that can start there.
+    std::array<std::vector<std::size_t>, 256> byFirst;
+    for (std::size_t n = 0; n < names.size(); ++n)
+        byFirst[static_cast<unsigned char>(names[n].first[0])].push_back(n);
     std::string out;
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto hit = std::find_if(names.begin(), names.end(), [&](const auto& p) {
-            return text.compare(i, p.first.size(), p.first) == 0;
-        });
-        if (hit == names.end()) {
-            out += text[i++];
-        } else {
+        const std::pair<std::string, std::string>* hit = nullptr;
+        for (std::size_t n : byFirst[static_cast<unsigned char>(text[i])])
+            if (text.compare(i, names[n].first.size(), names[n].first) == 0) {
+                hit = &names[n];
+                break;
+            }
+        if (hit) {
             out += hit->second;
             i += hit->first.size();
+        } else {
+            out += text[i++];
         }
     }
     return out;
