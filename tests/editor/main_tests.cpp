@@ -7,6 +7,7 @@
 #include "editor/frames/uVarNameEditor.h"
 #include "editor/uAbout.h"
 #include "editor/uAccess.h"
+#include "editor/uFTPAccount.h"
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
 #include "editor/uPackCache.h"
@@ -222,6 +223,7 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
     TfMain w;
     TfStartUp startUp("ftp://host/packs", {});
     TfAbout about;
+    TfFTPAccount ftpAccount(TFTPUserData{});
     TXMLTreeItem rus, enu;
     rus.OpenFromFile(source + "/RUS.lng");
     enu.OpenFromFile(source + "/ENU.lng");
@@ -232,9 +234,10 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
         if (n->GetCount() > 0 || n->GetFullName().rfind("SYSTEM.", 0) == 0)
             return;
         const std::string path = n->GetFullName();
-        QWidget* form = path.rfind("fStartUp.", 0) == 0 ? static_cast<QWidget*>(&startUp)
-                        : path.rfind("fAbout.", 0) == 0 ? static_cast<QWidget*>(&about)
-                                                        : &w;
+        QWidget* form = path.rfind("fStartUp.", 0) == 0      ? static_cast<QWidget*>(&startUp)
+                        : path.rfind("fAbout.", 0) == 0      ? static_cast<QWidget*>(&about)
+                        : path.rfind("fFTPAccount.", 0) == 0 ? static_cast<QWidget*>(&ftpAccount)
+                                                             : &w;
         EXPECT_EQ(GetComponentPropValue(path, host::THostObject(form)),
                   static_cast<TXMLTreeItem*>(n)->GetText())
             << path;
