@@ -4,6 +4,7 @@
 #include "uMain.h"
 #include "uPackCache.h"
 #include "uReOpenMenu.h"
+#include "uRemote.h"
 #include "uSplashForm.h"
 #include "uStartUp.h"
 #include "uVars.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Language variables editor"));
     // The splash shows while the start-up runs (and during every later long action).
     const auto requested = editor::ParseSwitches(args, editor::StartUp());
+    editor::TFTPService ftp; // the program's FTP clients, until the end
     editor::TfSplash splash;
     editor::ProgressManager().BeginAction("");
     editor::TfMain window;

@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 #include "runtime/host/uHostUI.h"
 #include "runtime/uResourceString.h"
+#include "uPackCache.h"
 #include "uProgressViewer.h"
 #include "uVars.h"
 
@@ -34,6 +35,7 @@ constexpr const char* kShareIni = "share.ini";
 constexpr std::size_t kValueLimit = 255; // the record limit of the remote INI operations
 
 IFolderIni* gInstalled = nullptr;
+IFolderIni* gFTPIni = nullptr;
 
 std::string Cut(const std::string& s) {
     return s.size() > kValueLimit ? s.substr(0, kValueLimit) : s;
@@ -75,6 +77,18 @@ IFolderIni* SetFolderIni(IFolderIni* ini) {
     return old;
 }
 
+IFolderIni& FolderIniFor(const std::string& folder) {
+    if (!gInstalled && gFTPIni && IsFTPPath(folder))
+        return *gFTPIni;
+    return FolderIni();
+}
+
+IFolderIni* SetFTPFolderIni(IFolderIni* ini) {
+    IFolderIni* old = gFTPIni;
+    gFTPIni = ini;
+    return old;
+}
+
 std::string GetUserGUID() {
     std::string guid = ReadStr("user", "GUID", "", MainIniFileName());
     if (!guid.empty())
@@ -90,26 +104,27 @@ std::string GetUserGUID() {
 bool CanEnterPack(const std::string& folder) {
     TActionScope action(Utf8(sCheckAccess));
     const auto v =
-        FolderIni().Read(folder, kShareIni, "access", {{"used", "false"}, {"usedby", ""}});
+        FolderIniFor(folder).Read(folder, kShareIni, "access", {{"used", "false"}, {"usedby", ""}});
     if (platform::SameTextAscii(v[0], "false"))
         return true;
     return platform::SameTextAscii(v[1], GetUserGUID());
 }
 
 std::string GetLockHolderName(const std::string& folder) {
-    return FolderIni().Read(folder, kShareIni, "access", {{"username", ""}})[0];
+    return FolderIniFor(folder).Read(folder, kShareIni, "access", {{"username", ""}})[0];
 }
 
 bool RegisterEntry(const std::string& folder) {
     TActionScope action(Utf8(sRegisterEntry));
     const std::string name = ReadStr("user", "name", "", MainIniFileName());
-    FolderIni().Write(folder, kShareIni, "access",
-                      {{"used", "true"}, {"usedby", Cut(GetUserGUID())}, {"username", Cut(name)}});
+    FolderIniFor(folder).Write(
+        folder, kShareIni, "access",
+        {{"used", "true"}, {"usedby", Cut(GetUserGUID())}, {"username", Cut(name)}});
     if (name.empty()) {
         QString entered;
         if (host::HostUI().InputBox(sUserRegistration(), sEnterUserName(), entered)) {
             const std::string n = entered.toStdString();
-            FolderIni().Write(folder, kShareIni, "access", {{"username", Cut(n)}});
+            FolderIniFor(folder).Write(folder, kShareIni, "access", {{"username", Cut(n)}});
             WriteStr("user", "name", n, MainIniFileName());
         }
     }
@@ -118,7 +133,7 @@ bool RegisterEntry(const std::string& folder) {
 
 bool RegisterExit(const std::string& folder) {
     TActionScope action(Utf8(sRegisterExit));
-    FolderIni().Write(folder, kShareIni, "access", {{"used", "false"}, {"usedby", ""}});
+    FolderIniFor(folder).Write(folder, kShareIni, "access", {{"used", "false"}, {"usedby", ""}});
     return true;
 }
 

@@ -40,6 +40,10 @@ public:
 /// The INI access in use (the local one unless another was installed).
 IFolderIni& FolderIni();
 IFolderIni* SetFolderIni(IFolderIni* ini);
+/// The access for a folder: one installed with SetFolderIni serves all; else
+/// FTP folders go through the one installed with SetFTPFolderIni.
+IFolderIni& FolderIniFor(const std::string& folder);
+IFolderIni* SetFTPFolderIni(IFolderIni* ini);
 
 /// The user's identity: main.ini [user] GUID, created on first use as a
 /// random unsigned 32-bit number in decimal.

@@ -6,6 +6,7 @@
 #include "runtime/host/uHostUI.h"
 #include "runtime/uResourceString.h"
 #include "uAccess.h"
+#include "uFTPAddress.h"
 #include "uPackCache.h"
 #include "uProgressViewer.h"
 #include "uVars.h"
@@ -60,9 +61,9 @@ bool TLangPackSet::OpenWorkDir(const std::string& path) {
                 available = FolderAvailable(folder);
                 if (available)
                     break;
-                availability =
-                    host::HostUI().Ask(host::TMsgKind::Error, FillText(sNotAvailable(), {folder}),
-                                       host::TMsgButtons::AbortRetryIgnore);
+                availability = host::HostUI().Ask(host::TMsgKind::Error,
+                                                  FillText(sNotAvailable(), {HidePassword(folder)}),
+                                                  host::TMsgButtons::AbortRetryIgnore);
                 if (availability != host::TMsgResult::Retry)
                     break;
             }

@@ -6,6 +6,7 @@
 #include "runtime/host/uHostUI.h"
 #include "runtime/uResourceString.h"
 #include "uAccess.h"
+#include "uFTPAddress.h"
 #include "uProgressViewer.h"
 #include "uVars.h"
 
@@ -83,21 +84,24 @@ bool TLocalWorkFolder::FileExists(const std::string& folder, const std::string& 
     return platform::FileExists(platform::JoinPath(Native(folder), name));
 }
 
-void TLocalWorkFolder::Download(const std::string& folder, const std::string& name,
+bool TLocalWorkFolder::Download(const std::string& folder, const std::string& name,
                                 const std::string& localFile) {
     CopyFileAtomic(platform::JoinPath(Native(folder), name), localFile);
+    return true;
 }
 
-void TLocalWorkFolder::Upload(const std::string& localFile, const std::string& folder,
+bool TLocalWorkFolder::Upload(const std::string& localFile, const std::string& folder,
                               const std::string& name) {
     CopyFileAtomic(localFile, platform::JoinPath(Native(folder), name));
+    return true;
 }
 
 IWorkFolder& WorkFolderFor(const std::string& folder) {
     static TLocalWorkFolder local;
     if (IsFTPPath(folder)) {
         if (!gFTP)
-            throw std::runtime_error("FTP working folders are not available: " + folder);
+            throw std::runtime_error("FTP working folders are not available: " +
+                                     HidePassword(folder));
         return *gFTP;
     }
     return local;
@@ -161,17 +165,19 @@ void DownloadToCache(const std::string& folder) {
     ClearCache();
     IWorkFolder& wf = WorkFolderFor(folder);
     if (!wf.Exists(folder))
-        throw std::runtime_error(folder + ": the folder is not there");
+        throw std::runtime_error(HidePassword(folder) + ": the folder is not there");
     try {
         for (const auto& name : wf.ListPacks(folder)) {
             const std::string local = CacheDir() + name;
-            wf.Download(folder, name, local);
-            platform::SetFileTime(local, CacheMarkerTime());
+            if (wf.Download(folder, name, local))
+                platform::SetFileTime(local, CacheMarkerTime());
         }
         if (wf.FileExists(folder, kPackageIni))
             wf.Download(folder, kPackageIni, CacheDir() + kPackageIni);
         if (!WriteStr("info", "workdir", WithSlash(folder), CacheDir() + kCachedData))
             throw std::runtime_error(CacheDir() + kCachedData + ": cannot be written");
+    } catch (const ETransferAborted&) {
+        throw; // the cache stays as far as it got
     } catch (...) {
         ClearCache(); // no half set for a later recovery
         throw;
@@ -181,13 +187,13 @@ void DownloadToCache(const std::string& folder) {
 void UploadFromCache(const std::string& folder) {
     IWorkFolder& wf = WorkFolderFor(folder);
     if (!wf.Exists(folder))
-        throw std::runtime_error(folder + ": the folder is not there");
+        throw std::runtime_error(HidePassword(folder) + ": the folder is not there");
     // A pack written back gets the marker date again, so that only packs
-    // saved after this upload count as not yet written back.
-    for (const auto& file : ChangedCachePacks()) {
-        wf.Upload(file, folder, file.substr(file.find_last_of('/') + 1));
-        platform::SetFileTime(file, CacheMarkerTime());
-    }
+    // saved after this upload count as not yet written back; a pack the user
+    // skipped keeps its date and goes at the next upload.
+    for (const auto& file : ChangedCachePacks())
+        if (wf.Upload(file, folder, file.substr(file.find_last_of('/') + 1)))
+            platform::SetFileTime(file, CacheMarkerTime());
     if (platform::FileExists(CacheDir() + kPackageIni))
         wf.Upload(CacheDir() + kPackageIni, folder, kPackageIni);
 }
@@ -204,36 +210,53 @@ bool Loop(const std::string& folder, const lx::TResourceString& action, Pass pas
             try {
                 pass();
                 return true;
+            } catch (const ETransferAborted&) {
+                throw;
             } catch (const std::exception& e) {
                 error = e.what();
             }
         }
-        const QString text = FillText(sCannotCopy(), {WithSlash(folder)}) + QStringLiteral("\r\n") +
-                             QString::fromStdString(error);
+        const QString text = FillText(sCannotCopy(), {HidePassword(WithSlash(folder))}) +
+                             QStringLiteral("\r\n") + QString::fromStdString(error);
         if (host::HostUI().Ask(host::TMsgKind::Error, text, host::TMsgButtons::AbortRetryIgnore) !=
             host::TMsgResult::Retry)
             return false;
     }
 }
 
+// A transfer the user aborted ends the whole operation with its error shown,
+// as an error nothing else handles would be.
+template <class Pass> bool ShowingAbort(Pass pass) {
+    try {
+        return pass();
+    } catch (const ETransferAborted& e) {
+        host::HostUI().ShowError(QString::fromStdString(e.what()));
+        return false;
+    }
+}
+
 } // namespace
 
 bool DownloadPacks(const std::string& folder) {
-    return Loop(folder, sDownloadAction, [&] { DownloadToCache(folder); });
+    return ShowingAbort(
+        [&] { return Loop(folder, sDownloadAction, [&] { DownloadToCache(folder); }); });
 }
 
 bool UploadPacks(const std::string& folder) {
     if (!ConfirmUploadWithoutAccess())
         return false;
-    return Loop(folder, sUploadAction, [&] { UploadFromCache(folder); });
+    return ShowingAbort(
+        [&] { return Loop(folder, sUploadAction, [&] { UploadFromCache(folder); }); });
 }
 
 bool RecoverOrDownload(std::string& folder) {
     const std::string cached = CachedWorkDir();
     if (!cached.empty()) {
         const bool same = WithoutSlash(cached) == WithoutSlash(folder);
-        const QString text = same ? FillText(sRecoverQ(), {cached})
-                                  : FillText(sRecoverOtherQ(), {cached, WithSlash(folder), cached});
+        const std::string shown = HidePassword(cached);
+        const QString text =
+            same ? FillText(sRecoverQ(), {shown})
+                 : FillText(sRecoverOtherQ(), {shown, HidePassword(WithSlash(folder)), shown});
         if (host::HostUI().Ask(host::TMsgKind::Warning, text, host::TMsgButtons::YesNo) ==
             host::TMsgResult::Yes) {
             folder = WithoutSlash(cached);
@@ -250,7 +273,7 @@ bool ConfirmCloseWithUnsentPacks(const std::string& folder) {
     if (folder.empty() || ChangedCachePacks().empty())
         return true;
     switch (host::HostUI().Ask(host::TMsgKind::Confirmation,
-                               FillText(sUnsentPacksQ(), {WithSlash(folder)}),
+                               FillText(sUnsentPacksQ(), {HidePassword(WithSlash(folder))}),
                                host::TMsgButtons::YesNoCancel)) {
     case host::TMsgResult::Yes:
         return UploadPacks(folder);

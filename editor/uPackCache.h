@@ -6,10 +6,19 @@
 // casheddata.ini in the cache names the working folder, so that a run that
 // ended abnormally can be resumed.
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace lx::editor {
+
+/// The user answered Abort in the retry dialog of a single transfer: the
+/// whole operation ends (the message is the transfer's error); what was
+/// transferred so far stays.
+class ETransferAborted : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 /// The kind of a working folder, by its text.
 bool IsFTPPath(const std::string& folder);     ///< starts with "ftp:" (case-sensitive)
@@ -24,10 +33,13 @@ public:
     /// The names of the folder's "*.lng" files.
     virtual std::vector<std::string> ListPacks(const std::string& folder) = 0;
     virtual bool FileExists(const std::string& folder, const std::string& name) = 0;
-    /// Copies one file; throws std::runtime_error (with the file named) on failure.
-    virtual void Download(const std::string& folder, const std::string& name,
+    /// Copies one file; throws std::runtime_error (with the file named) on
+    /// failure, ETransferAborted when the user gave the operation up. False
+    /// when the file was skipped (missing on a server, or the user chose to
+    /// ignore it); the target is then left as it was.
+    virtual bool Download(const std::string& folder, const std::string& name,
                           const std::string& localFile) = 0;
-    virtual void Upload(const std::string& localFile, const std::string& folder,
+    virtual bool Upload(const std::string& localFile, const std::string& folder,
                         const std::string& name) = 0;
 };
 
@@ -36,9 +48,9 @@ public:
     bool Exists(const std::string& folder) override;
     std::vector<std::string> ListPacks(const std::string& folder) override;
     bool FileExists(const std::string& folder, const std::string& name) override;
-    void Download(const std::string& folder, const std::string& name,
+    bool Download(const std::string& folder, const std::string& name,
                   const std::string& localFile) override;
-    void Upload(const std::string& localFile, const std::string& folder,
+    bool Upload(const std::string& localFile, const std::string& folder,
                 const std::string& name) override;
 };
 
@@ -65,13 +77,16 @@ std::string CachedWorkDir();
 /// One download pass: clears the cache, copies the packs (marked) and
 /// package.ini, writes casheddata.ini. Throws std::runtime_error naming the
 /// file when the folder is gone or a single copy fails (the cache is then
-/// cleared again, so no half set is left for a later recovery).
+/// cleared again, so no half set is left for a later recovery). An
+/// ETransferAborted passes through and leaves the cache as far as it got
+/// (without casheddata.ini, so it is never offered for recovery).
 void DownloadToCache(const std::string& folder);
 /// One upload pass: the changed packs and package.ini; each pack written
 /// back gets the marker date again. Throws like above.
 void UploadFromCache(const std::string& folder);
 
 /// The question loops around the passes (Abort/Retry); false when aborted.
+/// A transfer the user aborted ends the loop with the error shown.
 bool DownloadPacks(const std::string& folder);
 bool UploadPacks(const std::string& folder);
 

@@ -47,8 +47,10 @@ TfStartUp::TfStartUp(const std::string& defaultFolder, const std::vector<std::st
     FOther = new QComboBox(this);
     FOther->setObjectName(QStringLiteral("cbxOther"));
     FOther->setEditable(true);
+    // An FTP address is listed without its password; the item keeps the address.
     for (const auto& r : recent)
-        FOther->addItem(QString::fromStdString(r));
+        FOther->addItem(QString::fromStdString(TfMain::DisplayFolder(r)),
+                        QString::fromStdString(r));
     layout->addWidget(FOther);
     FEmpty = new QRadioButton(QString::fromUtf8("Начать с пустого проекта"), this);
     FEmpty->setObjectName(QStringLiteral("rbtnEmpty"));
@@ -65,8 +67,12 @@ TfStartUp::TfStartUp(const std::string& defaultFolder, const std::vector<std::st
 std::string TfStartUp::Choice() const {
     if (FEmpty->isChecked())
         return {};
-    if (FUseOther->isChecked())
-        return FOther->currentText().toStdString();
+    if (FUseOther->isChecked()) {
+        const int i = FOther->currentIndex();
+        if (i >= 0 && FOther->itemText(i) == FOther->currentText())
+            return FOther->itemData(i).toString().toStdString();
+        return FOther->currentText().toStdString(); // typed by the user
+    }
     return FDefault;
 }
 

@@ -96,6 +96,15 @@ fMain.btnAdd.text	Добавить	Add
 fAbout.btnClose.text	Закрыть	Close
 fGetSelection.btnOk.text	Ок	Ok
 fGetSelection.Button1.text	Отмена	Cancel
+fFTPAccount.windowTitle	Настройка FTP соединения	FTP Connection Settings
+fFTPAccount.lblHost.text	Имя Сервера:	Server Name:
+fFTPAccount.lblUser.text	Имя Пользователя:	User Name:
+fFTPAccount.lblPassword.text	Пароль:	Password:
+fFTPAccount.lblFolder.text	Папка:	Folder:
+fFTPAccount.lblPort.text	Порт:	Port:
+fFTPAccount.btnTest.text	Проверка соединения	Test the Connection
+fFTPAccount.btnOk.text	Ок	OK
+fFTPAccount.btnCancel.text	Отмена	Cancel
 fStartUp.lblHeader.text	Диалог выбора проекта по умолчанию	Choosing the project to start with
 fStartUp.lblPrompt.text	Выберите один из предложеных вариантов:	Choose one of these:
 fStartUp.rbtnDefault.text	Загрузить проект по умолчанию	Load the default project
@@ -121,6 +130,10 @@ while IFS=$'\t' read -r name enu; do
     # \r\n in the table stands for a line break of the text.
     lxpack set ENU.lng "resourcestring.$id" "$(printf '%b' "$enu")"
 done <<'TABLE'
+sConnectionTestOk	The connection test succeeded.
+sConnectionTestFailed	The connection test failed!
+sDownloadFailed	Could not download the file [%s] from the server
+sUploadFailed	Could not upload the file [%s] to the server
 sCheckAccess	Checking access to the pack
 sEnterUserName	Enter the name you will be known by:
 sPackLocked	   This language pack is being edited by "%s" right now.\r\n   Wait until that user has finished and press <Retry>, or restart the program.\r\n   To work with another pack, press <Cancel>.\r\n   To open it all the same, press <Ignore>.

@@ -11,6 +11,7 @@
 #include "editor/uCNWizard.h"
 #include "editor/uLangPackOptions.h"
 #include "editor/uGetSelection.h"
+#include "editor/uFTPAccount.h"
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
 #include "editor/uOptions.h"
@@ -228,6 +229,7 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
     TfStartUp startUp("ftp://host/packs", {});
     TfAbout about;
     TfGetSelection selection;
+    TfFTPAccount ftpAccount(TFTPUserData{});
     TfOptions options(nullptr, -1);
     TfLangPackOptions packOptions(true, "", 0, 0, {});
     TfCNWizard wizard({});
@@ -237,7 +239,8 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
         {"fOptions.", &options},
         {"fLangPackOptions.", &packOptions},
         {"fCNWizard.", &wizard},
-        {"fGetSelection.", &selection}};
+        {"fGetSelection.", &selection},
+        {"fFTPAccount.", &ftpAccount}};
     TXMLTreeItem rus, enu;
     rus.OpenFromFile(source + "/RUS.lng");
     enu.OpenFromFile(source + "/ENU.lng");
