@@ -11,10 +11,10 @@
 #include "runtime/uLexivane.h"
 #include "runtime/uResourceString.h"
 #include "uAbout.h"
-#include "uLangPackOptions.h"
-#include "uGetSelection.h"
 #include "uFTPAccount.h"
 #include "uFTPAddress.h"
+#include "uGetSelection.h"
+#include "uLangPackOptions.h"
 #include "uLangPacksFrame.h"
 #include "uOptions.h"
 #include "uPackCache.h"
@@ -114,6 +114,11 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     FNameEditor->SetBrowser(FBrowser);
     FVarMemo->SetLangPack(FLangPacks->LangPack());
     FVarMemo->SetBrowser(FBrowser);
+    FVarMemo->SetSelectSeveral([](const QString& caption, const QString& prompt,
+                                  const std::vector<std::string>& rows, std::vector<bool>& ticks,
+                                  const std::vector<std::string>& header) {
+        return SelectSeveral(caption, prompt, rows, ticks, header);
+    });
     FSearch->SetLinks(this, FLangPacks->LangPack(), FVarMemo, FNameEditor);
     FSearch->SetFlags(FBrowser);
     connect(FBrowser, &TfrBrowser::SelectedVarChanged, this, &TfMain::SelectedVarChanged);

@@ -5,13 +5,22 @@
 
 #include "uTypes.h"
 
+#include <QString>
+
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace lx::editor {
 
 /// Shows the languages of the set with the row of pack `pack` pre-ticked, and
 /// sets the review flag of `path` for every ticked language through the
 /// visible view. Unticked languages keep their flags. False on Cancel.
-bool AskReviewLanguages(ILangPack& packs, IBrowserCtrl& view, int pack, const std::string& path);
+/// `select` asks (the selection dialog's several-rows choice by default).
+using TSelectSeveral = std::function<bool(
+    const QString& caption, const QString& prompt, const std::vector<std::string>& rows,
+    std::vector<bool>& ticks, const std::vector<std::string>& header)>;
+bool AskReviewLanguages(ILangPack& packs, IBrowserCtrl& view, int pack, const std::string& path,
+                        const TSelectSeveral& select = {});
 
 } // namespace lx::editor

@@ -167,8 +167,6 @@ sStatistics	%d variables to edit in all
 sEditorMarkHint	Mark the element as needing translation later...
 sEditorNeedsEditing	The value of this variable needs editing in other packs
 sMemoDeleteTextQ	Do you really want to delete the text of the variable [%s] from the language pack [%s]
-sMemoReviewCaption	Choose Languages
-sMemoReviewPrompt	   Choose the languages in which this variable needs editing [%s]
 sMemoTextWouldBeLost	The variable [%s] of the language pack [%s] holds text. Adding the variable [%s] would make it a folder, and that text would be lost.
 sNameNoteAdd	Attention! To add a variable with this name, press <Add>
 sNameNoteCannotAdd	Attention! This variable cannot be added in this mode

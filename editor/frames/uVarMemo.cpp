@@ -13,9 +13,6 @@ namespace lx::editor {
 
 LX_RESOURCESTRING(sMemoDeleteTextQ,
                   "Вы действительно хотите удалить текст переменную [%s] из языкового пакета [%s]");
-LX_RESOURCESTRING(sMemoReviewCaption, "Выбор языков");
-LX_RESOURCESTRING(sMemoReviewPrompt,
-                  "   Выберите языки в которых необходимо редактирование этой переменной [%s]");
 LX_RESOURCESTRING(
     sMemoTextWouldBeLost,
     "Переменная [%s] языкового пакета [%s] содержит текст. Добавление переменной [%s] "
@@ -274,19 +271,8 @@ void TfrVarMemo::FocusPack(int index) {
 void TfrVarMemo::AskReviewLanguages(int index) {
     if (!FPacks || !FBrowser || !FSelectSeveral || FPath.empty())
         return;
-    std::vector<std::string> header;
-    const std::vector<std::string> rows = FPacks->GetPackList(header, false);
-    std::vector<bool> ticks(rows.size(), false);
-    if (index >= 0 && static_cast<std::size_t>(index) < ticks.size())
-        ticks[static_cast<std::size_t>(index)] = true;
-    if (!FSelectSeveral(sMemoReviewCaption(), FillText(sMemoReviewPrompt(), {FPath}), rows, ticks,
-                        header))
-        return;
-    const std::vector<std::string> names = FPacks->GetPackNames(false);
-    for (std::size_t r = 0; r < ticks.size() && r < names.size(); ++r)
-        if (ticks[r])
-            FBrowser->SetNeedToChange(names[r], FPath);
-    Refresh();
+    if (editor::AskReviewLanguages(*FPacks, *FBrowser, index, FPath, FSelectSeveral))
+        Refresh();
 }
 
 } // namespace lx::editor

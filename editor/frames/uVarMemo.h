@@ -5,6 +5,7 @@
 // lacks it shows a collapsed editor whose tick adds it. The panel shows
 // nothing for a folder or a path the visible view does not know.
 
+#include "editor/uReviewDialog.h"
 #include "editor/uTypes.h"
 
 #include <QScrollArea>
@@ -22,9 +23,7 @@ class TfrVarMemo : public QScrollArea, public IVarMemo {
 public:
     /// The several-rows choice of the selection dialog: ticks in and out, one
     /// per row; false for Cancel.
-    using TSelectSeveral = std::function<bool(
-        const QString& caption, const QString& prompt, const std::vector<std::string>& rows,
-        std::vector<bool>& ticks, const std::vector<std::string>& header)>;
+    using TSelectSeveral = editor::TSelectSeveral;
 
     explicit TfrVarMemo(QWidget* parent = nullptr);
 
