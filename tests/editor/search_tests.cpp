@@ -3,6 +3,7 @@
 // name field and value panel following it, the commands held while it runs).
 #include "WorkFolderTest.h"
 #include "editor/frames/uSearch.h"
+#include "editor/frames/uVarMemo.h"
 #include "editor/frames/uVarNameEditor.h"
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -257,4 +259,31 @@ TEST_F(SearchView, StoppingKeepsTheResultsAndClosingWaitsForTheWorker) {
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(search->Searching());
     EXPECT_TRUE(w.LangPacks()->WorkDir().empty());
+}
+
+TEST_F(SearchView, TheNameFieldSelectsResultsAndCannotAdd) {
+    TfMain w;
+    w.OpenWorkingFolder(Work);
+    w.SwitchView(true);
+    w.Search()->StartSearch(); // all variables: LANG_MAIN_TITLE and LANG_B
+    WaitIdle(w.Search());
+    auto* list = Child<QListWidget>(w, "ListBox");
+    ASSERT_EQ(list->count(), 2);
+
+    auto* name = Child<QComboBox>(w, "edtVarName");
+    auto* note = Child<QLabel>(w, "lblNote");
+    auto* add = Child<QWidget>(w, "btnAdd");
+    name->setFocus();
+    name->lineEdit()->selectAll();
+    QTest::keyClicks(name->lineEdit(), QStringLiteral("LANG_NEW"));
+    EXPECT_EQ(
+        note->text(),
+        QString::fromUtf8("Внимание! В данном режиме эта переменная не может быть добавлена"));
+    EXPECT_FALSE(add->isVisibleTo(&w));
+    EXPECT_EQ(list->count(), 2); // nothing was added anywhere
+
+    name->lineEdit()->selectAll();
+    QTest::keyClicks(name->lineEdit(), QStringLiteral("LANG_B"));
+    EXPECT_EQ(w.Search()->GetSelectedVar(), "LANG_B");
+    EXPECT_EQ(w.VarMemo()->GetVarPath(), "LANG_B");
 }
