@@ -11,6 +11,7 @@
 #include "runtime/uLexivane.h"
 #include "runtime/uResourceString.h"
 #include "uAbout.h"
+#include "uBarLayout.h"
 #include "uFTPAccount.h"
 #include "uFTPAddress.h"
 #include "uGetSelection.h"
@@ -106,6 +107,8 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     FStatus->setReadOnly(true);
     FStatusBar->addWidget(FStatus);
     BuildMenus();
+    new TPanelSizer(FStatusBar, this);
+    new TPanelSizer(FBufBar, this);
     // The panels meet only through their interfaces.
     FLangPacks->SetGoMenu(FGo, [this](int pack) { FVarMemo->FocusPack(pack); });
     FBrowser->SetLangPack(FLangPacks->LangPack());
@@ -772,6 +775,21 @@ void TfMain::LoadWindowSettings() {
     const int packsHeight = ReadInt("positions", "fMain.frLangPacks.Height", 150, ini);
     split->setSizes({leftWidth, std::max(1, width() - leftWidth)});
     left->setSizes({std::max(1, height() - packsHeight), packsHeight});
+    // The rows of the tool bar band (the menu has a row of its own).
+    auto place = [&ini](QToolBar* bar, int top, int leftPos) {
+        const std::string key = "fMain." + bar->objectName().toStdString();
+        return TBarPlace{bar, ReadInt("positions", key + ".Top", top, ini),
+                         ReadInt("positions", key + ".Left", leftPos, ini)};
+    };
+    ArrangeBars(this, {place(FStatusBar, 2, 390), place(FHotKeys, 28, 11), place(FNetBar, 28, 273),
+                       place(FBufBar, 28, 332)});
+    TPanelSizer::SetWidth(FStatusBar, ReadInt("positions", "fMain.pnlStatus.Width", 267, ini));
+    TPanelSizer::SetWidth(FBufBar, ReadInt("positions", "fMain.pnlBufHint.Width", 332, ini));
+}
+
+void TfMain::showEvent(QShowEvent* e) {
+    FShownOnce = true;
+    QMainWindow::showEvent(e);
 }
 
 void TfMain::SaveWindowPositions() {
@@ -785,6 +803,17 @@ void TfMain::SaveWindowPositions() {
         WriteInt("positions", "fMain.pnlLeft.Width", split->sizes().value(0), ini);
     if (auto* left = findChild<QSplitter*>(QStringLiteral("pnlLeft")))
         WriteInt("positions", "fMain.frLangPacks.Height", left->sizes().value(1), ini);
+    if (!FShownOnce)
+        return; // a window never shown has no places of its own
+    for (QToolBar* bar : {FStatusBar, FHotKeys, FNetBar, FBufBar}) {
+        const std::string key = "fMain." + bar->objectName().toStdString();
+        if (!bar->isHidden()) { // a hidden bar keeps the place it had
+            WriteInt("positions", key + ".Top", bar->y(), ini);
+            WriteInt("positions", key + ".Left", bar->x(), ini);
+        }
+    }
+    WriteInt("positions", "fMain.pnlStatus.Width", FStatusBar->width(), ini);
+    WriteInt("positions", "fMain.pnlBufHint.Width", FBufBar->width(), ini);
 }
 
 } // namespace lx::editor

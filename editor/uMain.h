@@ -103,6 +103,7 @@ public:
     TNameFormat ClipboardNameFormat() const;
 
 protected:
+    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -147,6 +148,7 @@ private:
     QAction* FViewFind = nullptr;
     bool FSearchShown = false;
     bool FFramesEnabled = true;
+    bool FShownOnce = false; // bar positions are real only once the window was shown
     std::vector<QAction*> FDisabledForSearch;
     TfrSearch* FSearch = nullptr;
     QStackedWidget* FBrowse = nullptr;

@@ -9,9 +9,9 @@
 #include "editor/uAbout.h"
 #include "editor/uAccess.h"
 #include "editor/uCNWizard.h"
-#include "editor/uLangPackOptions.h"
-#include "editor/uGetSelection.h"
 #include "editor/uFTPAccount.h"
+#include "editor/uGetSelection.h"
+#include "editor/uLangPackOptions.h"
 #include "editor/uLangPacksFrame.h"
 #include "editor/uMain.h"
 #include "editor/uOptions.h"
@@ -29,6 +29,7 @@
 #include "support_qt/ScriptedHostUI.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -37,6 +38,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -234,12 +236,9 @@ TEST_F(MainWindow, OwnPacksMatchTheWindow) {
     TfLangPackOptions packOptions(true, "", 0, 0, {});
     TfCNWizard wizard({});
     const std::vector<std::pair<std::string, QWidget*>> forms = {
-        {"fStartUp.", &startUp},
-        {"fAbout.", &about},
-        {"fOptions.", &options},
-        {"fLangPackOptions.", &packOptions},
-        {"fCNWizard.", &wizard},
-        {"fGetSelection.", &selection},
+        {"fStartUp.", &startUp},      {"fAbout.", &about},
+        {"fOptions.", &options},      {"fLangPackOptions.", &packOptions},
+        {"fCNWizard.", &wizard},      {"fGetSelection.", &selection},
         {"fFTPAccount.", &ftpAccount}};
     TXMLTreeItem rus, enu;
     rus.OpenFromFile(source + "/RUS.lng");
@@ -500,4 +499,57 @@ TEST_F(MainWindow, WindowPositionsAreKept) {
     }
     EXPECT_NEAR(ReadInt("positions", "fMain.pnlLeft.Width", 0, MainIniFileName()), 300, 3);
     EXPECT_GT(ReadInt("positions", "fMain.frLangPacks.Height", 0, MainIniFileName()), 0);
+}
+
+TEST_F(MainWindow, ToolBarRowsAndPanelWidthsAreKept) {
+    const std::string ini = MainIniFileName();
+    // The network bar (hidden without a network folder) first in a row of its
+    // own, the others below it.
+    WriteInt("positions", "fMain.tbarNet.Top", 0, ini);
+    WriteInt("positions", "fMain.tBarHotKeys.Top", 40, ini);
+    WriteInt("positions", "fMain.pnlStatus.Top", 40, ini);
+    WriteInt("positions", "fMain.pnlStatus.Left", 500, ini);
+    WriteInt("positions", "fMain.pnlBufHint.Top", 40, ini);
+    WriteInt("positions", "fMain.pnlBufHint.Width", 100, ini); // below the least width
+    WriteInt("positions", "fMain.Width", 1200, ini);
+    {
+        TfMain w;
+        w.show();
+        QApplication::processEvents();
+        auto* keys = w.findChild<QToolBar*>("tBarHotKeys");
+        auto* status = w.findChild<QToolBar*>("pnlStatus");
+        auto* buf = w.findChild<QToolBar*>("pnlBufHint");
+        EXPECT_TRUE(w.toolBarBreak(keys)); // a new row starts with the standard buttons
+        EXPECT_LT(keys->x(), buf->x());
+        EXPECT_LT(buf->x(), status->x());
+        EXPECT_EQ(buf->width(), 150);
+        EXPECT_EQ(status->width(), 267);
+
+        // Dragging the status panel's right edge.
+        auto mouse = [status](QEvent::Type type, int x, Qt::MouseButton button,
+                              Qt::MouseButtons buttons) {
+            const QPointF at(x, status->height() / 2);
+            QMouseEvent e(type, at, status->mapToGlobal(at), button, buttons, Qt::NoModifier);
+            QApplication::sendEvent(status, &e);
+        };
+        const int edge = status->width() - 1;
+        mouse(QEvent::MouseButtonPress, 100, Qt::LeftButton, Qt::LeftButton); // not the edge
+        mouse(QEvent::MouseMove, 200, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, 200, Qt::LeftButton, Qt::NoButton);
+        QApplication::processEvents();
+        EXPECT_EQ(status->width(), 267);
+        mouse(QEvent::MouseButtonPress, edge, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, 100, Qt::NoButton, Qt::LeftButton); // below the least: ignored
+        QApplication::processEvents();
+        EXPECT_EQ(status->width(), 267);
+        mouse(QEvent::MouseMove, 210, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, 210, Qt::LeftButton, Qt::NoButton);
+        mouse(QEvent::MouseMove, 180, Qt::NoButton, Qt::NoButton); // no longer dragging
+        QApplication::processEvents();
+        EXPECT_EQ(status->width(), 210);
+    }
+    EXPECT_EQ(ReadInt("positions", "fMain.pnlStatus.Width", 0, ini), 210);
+    EXPECT_EQ(ReadInt("positions", "fMain.pnlBufHint.Width", 0, ini), 150);
+    EXPECT_GT(ReadInt("positions", "fMain.tBarHotKeys.Top", 0, ini),
+              ReadInt("positions", "fMain.tbarNet.Top", 0, ini));
 }
