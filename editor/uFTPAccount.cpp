@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace lx::editor {
@@ -65,6 +66,19 @@ TfFTPAccount::TfFTPAccount(const TFTPUserData& account, QWidget* parent) : QDial
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(cancel);
+    // The address holds the user and password as they are, so a ':' in the
+    // user or an '@' or '/' in either would cut it wrongly (and show part of
+    // the password): such an account cannot be confirmed or tested.
+    auto check = [this, ok, test] {
+        const bool usable =
+            FUser->text().indexOf(QRegularExpression(QStringLiteral("[:@/]"))) < 0 &&
+            FPassword->text().indexOf(QRegularExpression(QStringLiteral("[@/]"))) < 0;
+        ok->setEnabled(usable);
+        test->setEnabled(usable);
+    };
+    connect(FUser, &QLineEdit::textChanged, this, check);
+    connect(FPassword, &QLineEdit::textChanged, this, check);
+    check();
     auto* lx = new TLXForm(this); // the dialog's texts in the editor's language
     lx->setObjectName(QStringLiteral("lxForm"));
 }

@@ -195,9 +195,8 @@ int TfLangPackOptions::Encoding() const {
     return std::max(0, FEncoding->currentIndex());
 }
 
-bool NewPackOptions(const std::vector<std::string>& existing, std::string& name, unsigned& lcid,
-                    int& encoding, QWidget* parent) {
-    TfLangPackOptions dialog(true, "", 0, 0, existing, parent);
+namespace {
+bool RunPackOptions(TfLangPackOptions& dialog, std::string& name, unsigned& lcid, int& encoding) {
     if (dialog.exec() != QDialog::Accepted)
         return false;
     name = dialog.PackName();
@@ -205,15 +204,17 @@ bool NewPackOptions(const std::vector<std::string>& existing, std::string& name,
     encoding = dialog.Encoding();
     return true;
 }
+} // namespace
+
+bool NewPackOptions(const std::vector<std::string>& existing, std::string& name, unsigned& lcid,
+                    int& encoding, QWidget* parent) {
+    TfLangPackOptions dialog(true, "", 0, 0, existing, parent);
+    return RunPackOptions(dialog, name, lcid, encoding);
+}
 
 bool EditPackOptions(std::string& name, unsigned& lcid, int& encoding, QWidget* parent) {
     TfLangPackOptions dialog(false, name, lcid, encoding, {}, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    name = dialog.PackName();
-    lcid = dialog.Lcid();
-    encoding = dialog.Encoding();
-    return true;
+    return RunPackOptions(dialog, name, lcid, encoding);
 }
 
 } // namespace lx::editor

@@ -181,7 +181,9 @@ void TLangPackSet::DeletePack(int index) {
             host::TMsgButtons::YesNo) != host::TMsgResult::Yes)
         return;
     unlink(p->GetFileName().c_str());
-    ReloadPacks();
+    // Only this pack leaves the set: the others keep their unsaved edits.
+    FPacks.erase(FPacks.begin() + index);
+    Notify();
 }
 
 void TLangPackSet::ReloadPacks() {

@@ -548,6 +548,7 @@ void TfMain::RebuildReopenMenu() {
 }
 
 void TfMain::OpenWorkingFolder(const std::string& folder) {
+    FSearch->StopAndWait(); // the set must not change under a running search
     if (!FLangPacks->WorkDir().empty())
         FLangPacks->Set().OpenWorkDir("");
     if (!folder.empty() && FLangPacks->WorkDir().empty())

@@ -172,9 +172,13 @@ void DownloadToCache(const std::string& folder) {
             if (wf.Download(folder, name, local))
                 platform::SetFileTime(local, CacheMarkerTime());
         }
-        if (wf.FileExists(folder, kPackageIni))
-            wf.Download(folder, kPackageIni, CacheDir() + kPackageIni);
-        if (!WriteStr("info", "workdir", WithSlash(folder), CacheDir() + kCachedData))
+        // A package.ini the user skipped must not be replaced later by the
+        // cache's own (which would hold only the flags set since): the cache
+        // notes it and the uploads leave the server's file alone.
+        const bool skipped = wf.FileExists(folder, kPackageIni) &&
+                             !wf.Download(folder, kPackageIni, CacheDir() + kPackageIni);
+        if (!WriteStr("info", "workdir", WithSlash(folder), CacheDir() + kCachedData) ||
+            (skipped && !WriteStr("info", "packageini", "skipped", CacheDir() + kCachedData)))
             throw std::runtime_error(CacheDir() + kCachedData + ": cannot be written");
     } catch (const ETransferAborted&) {
         throw; // the cache stays as far as it got
@@ -194,7 +198,8 @@ void UploadFromCache(const std::string& folder) {
     for (const auto& file : ChangedCachePacks())
         if (wf.Upload(file, folder, file.substr(file.find_last_of('/') + 1)))
             platform::SetFileTime(file, CacheMarkerTime());
-    if (platform::FileExists(CacheDir() + kPackageIni))
+    if (platform::FileExists(CacheDir() + kPackageIni) &&
+        ReadStr("info", "packageini", "", CacheDir() + kCachedData) != "skipped")
         wf.Upload(CacheDir() + kPackageIni, folder, kPackageIni);
 }
 

@@ -181,6 +181,20 @@ int FTPRepeatCount() {
     return n < 1 ? 3 : n;
 }
 
+// The translator's answer to a failed series: true for Retry, false for
+// Ignore (the file is skipped); Abort ends the whole operation.
+static bool RetryAfterFailure(const lx::TResourceString& question, const std::string& remotePath,
+                              const std::string& cause) {
+    switch (AskAfterFailure(question, remotePath, cause)) {
+    case host::TMsgResult::Retry:
+        return true;
+    case host::TMsgResult::Ignore:
+        return false;
+    default:
+        throw ETransferAborted(cause);
+    }
+}
+
 TTransferResult UploadFile(const TFTPUserData& data, const std::string& localFile,
                            const std::string& remotePath) {
     TActionScope action("<" + FileNameOf(localFile) + ">");
@@ -199,14 +213,8 @@ TTransferResult UploadFile(const TFTPUserData& data, const std::string& localFil
         } catch (const std::exception& e) {
             cause = e.what();
         }
-        switch (AskAfterFailure(sUploadFailed, remotePath, cause)) {
-        case host::TMsgResult::Retry:
-            continue;
-        case host::TMsgResult::Ignore:
+        if (!RetryAfterFailure(sUploadFailed, remotePath, cause))
             return TTransferResult::Skipped;
-        default:
-            throw ETransferAborted(cause);
-        }
     }
 }
 
@@ -238,14 +246,8 @@ TTransferResult DownloadFile(const TFTPUserData& data, const std::string& remote
         // Servers word the reply differently; a 550 to the retrieval counts too.
         if (missing || cause.find("No such file") != std::string::npos)
             return TTransferResult::Missing;
-        switch (AskAfterFailure(sDownloadFailed, remotePath, cause)) {
-        case host::TMsgResult::Retry:
-            continue;
-        case host::TMsgResult::Ignore:
+        if (!RetryAfterFailure(sDownloadFailed, remotePath, cause))
             return TTransferResult::Skipped;
-        default:
-            throw ETransferAborted(cause);
-        }
     }
 }
 

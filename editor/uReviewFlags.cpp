@@ -1,5 +1,7 @@
 #include "uReviewFlags.h"
 
+#include "platform/Text.h"
+
 #include "engine/uIni.h"
 #include "platform/IniFile.h"
 #include "uPackCache.h"
@@ -63,6 +65,22 @@ bool TReviewFlags::Get(const std::string& fileName, const std::string& pack,
     Sync(fileName);
     const std::string* v = Find(pack, path);
     return v && *v == "true";
+}
+
+std::unordered_set<std::string> TReviewFlags::FlaggedPaths(const std::string& fileName,
+                                                           const std::vector<std::string>& packs) {
+    Sync(fileName);
+    std::unordered_set<std::string> flagged;
+    const std::string prefix = AsciiLower(Key(""));
+    for (const std::string& pack : packs) {
+        const auto s = FValues.find(AsciiLower(Section(pack)));
+        if (s == FValues.end())
+            continue;
+        for (const auto& [key, value] : s->second)
+            if (value == "true" && key.compare(0, prefix.size(), prefix) == 0)
+                flagged.insert(platform::UpperCaseAscii(key.substr(prefix.size())));
+    }
+    return flagged;
 }
 
 bool TReviewFlags::Set(const std::string& fileName, const std::string& pack,

@@ -11,6 +11,8 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace lx::editor {
 
@@ -27,6 +29,10 @@ public:
     /// cannot be written; the file and what reads give stay as they were.
     bool Set(const std::string& fileName, const std::string& pack, const std::string& path,
              bool flag);
+
+    /// The paths (upper case) flagged in at least one of the packs.
+    std::unordered_set<std::string> FlaggedPaths(const std::string& fileName,
+                                                 const std::vector<std::string>& packs);
 
     static std::string Section(const std::string& pack) { return "lpack_" + pack; }
     static std::string Key(const std::string& path) { return "needtochange_" + path; }

@@ -202,20 +202,6 @@ std::vector<std::string> TIniFile::KeyNames(const std::string& section) const {
     return names;
 }
 
-std::vector<std::pair<std::string, std::string>>
-TIniFile::ReadSection(const std::string& section) const {
-    std::vector<std::pair<std::string, std::string>> pairs;
-    const auto lines = Load(nullptr);
-    const int s = FindSection(lines, section);
-    if (s < 0)
-        return pairs;
-    const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(s));
-    for (std::size_t i = static_cast<std::size_t>(s) + 1; i < end; ++i)
-        if (lines[i].kind == 2)
-            pairs.emplace_back(lines[i].name, lines[i].value.substr(0, kIniValueLimit));
-    return pairs;
-}
-
 bool TIniFile::SectionExists(const std::string& section) const {
     return FindSection(Load(nullptr), section) >= 0;
 }

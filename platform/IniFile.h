@@ -44,9 +44,6 @@ public:
     std::vector<std::string> SectionNames() const;
     /// Key names of the first section of that name, in file order.
     std::vector<std::string> KeyNames(const std::string& section) const;
-    /// Keys and values of the first section of that name, in file order, from
-    /// one read of the file.
-    std::vector<std::pair<std::string, std::string>> ReadSection(const std::string& section) const;
     bool SectionExists(const std::string& section) const;
     /// The whole file in one read: every section in file order (a repeated
     /// name included, although reads only see its first), each key with the

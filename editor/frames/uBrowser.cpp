@@ -1,5 +1,7 @@
 #include "uBrowser.h"
 
+#include "editor/uPathSeparator.h"
+
 #include "editor/uCNWizard.h"
 #include "editor/uGetSelection.h"
 #include "editor/uSynchronize.h"
@@ -301,11 +303,8 @@ TXMLTreeItem* TfrBrowser::PackItem(int pack, const std::string& path) const {
     TXMLTreeItem* p = FPacks ? FPacks->GetPack(pack) : nullptr;
     if (!p || !WellFormed(path))
         return nullptr;
-    const char sep = p->GetTreeSeparator();
-    p->SetTreeSeparator('_');
-    auto* item = static_cast<TXMLTreeItem*>(p->GetItem_F(path));
-    p->SetTreeSeparator(sep);
-    return item;
+    const TUnderscorePaths sep(p);
+    return static_cast<TXMLTreeItem*>(p->GetItem_F(path));
 }
 
 // --- Refresh and the path combo boxes ---------------------------------------
@@ -326,10 +325,8 @@ void TfrBrowser::Refresh() {
         for (int i = 0; i < FPacks->GetPackCount(); ++i)
             if (FPacks->IsPackChecked(i))
                 if (TXMLTreeItem* pack = FPacks->GetPack(i)) {
-                    const char sep = pack->GetTreeSeparator();
-                    pack->SetTreeSeparator('_');
+                    const TUnderscorePaths sep(pack);
                     pack->MergeInto(FTree.get());
-                    pack->SetTreeSeparator(sep);
                 }
     }
     // The SYSTEM items describe the files, not texts to translate.
@@ -755,10 +752,11 @@ void TfrBrowser::AddVarInner(const std::string& path) {
                 if (!from)
                     continue;
                 TXMLTreeItem* pack = FPacks->GetPack(i);
-                const char sep = pack->GetTreeSeparator();
-                pack->SetTreeSeparator('_');
-                auto* to = static_cast<TXMLTreeItem*>(pack->AddGlobalItem(targets[t]));
-                pack->SetTreeSeparator(sep);
+                TXMLTreeItem* to;
+                {
+                    const TUnderscorePaths sep(pack);
+                    to = static_cast<TXMLTreeItem*>(pack->AddGlobalItem(targets[t]));
+                }
                 to->SetText(from->GetText());
                 if (!from->GetText().empty())
                     from->SetText(std::u16string());

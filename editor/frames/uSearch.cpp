@@ -1,8 +1,8 @@
 #include "uSearch.h"
 
 #include "editor/uPackCache.h"
+#include "editor/uReviewFlags.h"
 #include "engine/uFindStrUtilsPro.h"
-#include "platform/IniFile.h"
 #include "platform/Text.h"
 #include "runtime/uResourceString.h"
 
@@ -24,8 +24,6 @@ LX_RESOURCESTRING(sSearchStart, "Поиск");
 LX_RESOURCESTRING(sSearchStop, "Остановить");
 
 namespace {
-
-constexpr const char* kFlagPrefix = "NEEDTOCHANGE_";
 
 bool Contains(const std::string& what, const std::string& where) {
     return what.empty() || FindNoCase(what, where, 1, fForward) > 0;
@@ -174,7 +172,10 @@ TfrSearch::TfrSearch(QWidget* parent) : QWidget(parent), FResultTree(std::make_u
         else
             StartSearch();
     });
-    connect(FList, &QListWidget::itemClicked, this, [this] { ReportSelection(); });
+    connect(FList, &QListWidget::itemClicked, this, [this] {
+        if (!FWorker)
+            ReportSelection();
+    });
     connect(FList, &QListWidget::currentRowChanged, this, [this] {
         if (!FWorker)
             ReportSelection();
@@ -197,20 +198,13 @@ void TfrSearch::SetLinks(IMainControl* main, ILangPack* packs, IVarMemo* memo,
     FNameEditor = name;
 }
 
-// The review flags of the ticked packs, read from package.ini in one pass.
+// The review flags of the ticked packs as the browser reads them.
 std::unordered_set<std::string> TfrSearch::FlaggedPaths() const {
-    std::unordered_set<std::string> flagged;
     if (!FLangPack)
-        return flagged;
-    const platform::TIniFile ini(FFlagsFile.empty() ? CacheDir() + "package.ini" : FFlagsFile);
-    const std::string prefix = kFlagPrefix;
-    for (const std::string& name : FLangPack->GetPackNames(true))
-        for (const auto& [key, value] : ini.ReadSection("lpack_" + name)) {
-            std::string upper = platform::UpperCaseAscii(key);
-            if (upper.compare(0, prefix.size(), prefix) == 0 && value == "true")
-                flagged.insert(upper.substr(prefix.size()));
-        }
-    return flagged;
+        return {};
+    TReviewFlags flags;
+    return flags.FlaggedPaths(FFlagsFile.empty() ? ReviewFlagsFileName() : FFlagsFile,
+                              FLangPack->GetPackNames(true));
 }
 
 void TfrSearch::SetCriteriaEnabled(bool on) {
@@ -298,7 +292,8 @@ void TfrSearch::SearchFinished() {
 }
 
 void TfrSearch::ReportSelection() {
-    if (!FNameEditor)
+    // Hidden behind the browser, the view no longer owns the current variable.
+    if (!FNameEditor || isHidden())
         return;
     const std::string path = GetSelectedVar();
     if (!FUpdating)

@@ -1,5 +1,7 @@
 #include "uVarMemo.h"
 
+#include "editor/uPathSeparator.h"
+
 #include "editor/uVars.h"
 #include "engine/uEngine.h"
 #include "runtime/host/uHostUI.h"
@@ -22,33 +24,17 @@ namespace {
 
 constexpr char kDisableDeletionKey[] = "fMain.miDisableVarTextDeletion.Checked";
 
-// Paths in the editor are joined with '_'; a pack is looked at with that
-// separator whatever it was set to.
-class TSeparatorScope {
-public:
-    explicit TSeparatorScope(TTree* tree) : FTree(tree), FOld(tree->GetTreeSeparator()) {
-        FTree->SetTreeSeparator('_');
-    }
-    ~TSeparatorScope() { FTree->SetTreeSeparator(FOld); }
-    TSeparatorScope(const TSeparatorScope&) = delete;
-    TSeparatorScope& operator=(const TSeparatorScope&) = delete;
-
-private:
-    TTree* FTree;
-    char FOld;
-};
-
 TXMLTreeItem* FindItem(TXMLTreeItem* pack, const std::string& path) {
     if (!pack || path.empty())
         return nullptr;
-    const TSeparatorScope sep(pack);
+    const TUnderscorePaths sep(pack);
     return static_cast<TXMLTreeItem*>(pack->GetItem_F(path));
 }
 
 // A variable of the pack above `path` whose text adding `path` would drop
 // (a folder's text is not kept in the pack file).
 TXMLTreeItem* TextHoldingAncestor(TXMLTreeItem* pack, const std::string& path) {
-    const TSeparatorScope sep(pack);
+    const TUnderscorePaths sep(pack);
     for (auto at = path.find('_'); at != std::string::npos; at = path.find('_', at + 1)) {
         auto* item = static_cast<TXMLTreeItem*>(pack->GetItem_F(path.substr(0, at)));
         if (!item)
@@ -243,12 +229,12 @@ void TfrVarMemo::CheckChanged(int index, bool& checked) {
             }
         }
     } else if (TXMLTreeItem* holder = TextHoldingAncestor(pack, FPath)) {
-        const TSeparatorScope sep(pack);
+        const TUnderscorePaths sep(pack);
         host::HostUI().ShowError(
             FillText(sMemoTextWouldBeLost(), {holder->GetFullName(), name, FPath}));
         checked = false;
     } else {
-        const TSeparatorScope sep(pack);
+        const TUnderscorePaths sep(pack);
         pack->AddGlobalItem(FPath);
         if (TfrTextEditor* editor = Editor(index))
             editor->ClearText();

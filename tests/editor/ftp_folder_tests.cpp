@@ -259,3 +259,24 @@ TEST_F(FTPFolder, TheStartUpDialogHidesPasswords) {
     list->setEditText(QStringLiteral("/typed/folder"));
     EXPECT_EQ(d.Choice(), "/typed/folder");
 }
+
+TEST(FTPAccountDialog, AnAccountTheAddressCannotHoldIsRefused) {
+    TfFTPAccount d(TFTPUserData{});
+    auto* user = d.findChild<QLineEdit*>("edtUser");
+    auto* password = d.findChild<QLineEdit*>("edtPassword");
+    auto* ok = d.findChild<QPushButton*>("btnOk");
+    auto* test = d.findChild<QPushButton*>("btnTest");
+    struct TCase {
+        const char* user;
+        const char* password;
+        bool usable;
+    };
+    for (const TCase& c :
+         {TCase{"anna", "secret", true}, TCase{"anna", "p@ss", false}, TCase{"anna", "a/b", false},
+          TCase{"an:na", "secret", false}, TCase{"an@na", "secret", false}, TCase{"", "", true}}) {
+        user->setText(QString::fromUtf8(c.user));
+        password->setText(QString::fromUtf8(c.password));
+        EXPECT_EQ(ok->isEnabled(), c.usable) << c.user << " " << c.password;
+        EXPECT_EQ(test->isEnabled(), c.usable) << c.user << " " << c.password;
+    }
+}

@@ -141,8 +141,12 @@ TEST_F(PackSet, AddDeleteSaveAndReload) {
     Set.DeletePack(2);
     EXPECT_EQ(Set.GetPackCount(), 3);
     UI.Expect(host::TMsgResult::Yes);
+    static_cast<TXMLTreeItem*>(Set.GetPack(1)->AddGlobalItem("unsaved"))->SetText(u"kept");
     Set.DeletePack(2);
     EXPECT_EQ(Set.GetPackNames(false), (std::vector<std::string>{"DEU", "ENU"}));
+    // The other packs keep what was typed and not yet saved.
+    EXPECT_EQ(Set.GetPack(1)->GetItemValue_("unsaved"), u"kept");
+    EXPECT_TRUE(Set.AnyPackModified());
     EXPECT_TRUE(
         UI.Questions().back().Text.contains(QString::fromStdString(CacheDir() + "RUS.lng")));
     EXPECT_TRUE(platform::FileExists(Work + "/RUS.lng")); // the working folder keeps its copy

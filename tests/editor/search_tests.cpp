@@ -2,6 +2,7 @@
 // criteria, stopping, and the search view in the main window (results, the
 // name field and value panel following it, the commands held while it runs).
 #include "WorkFolderTest.h"
+#include "editor/frames/uBrowser.h"
 #include "editor/frames/uSearch.h"
 #include "editor/frames/uVarMemo.h"
 #include "editor/frames/uVarNameEditor.h"
@@ -241,6 +242,8 @@ TEST_F(SearchView, StoppingKeepsTheResultsAndClosingWaitsForTheWorker) {
     ASSERT_EQ(complete.size(), 20002u);
 
     search->StartSearch();
+    for (int i = 0; i < 500 && list->count() == 0; ++i)
+        QTest::qWait(2); // the first results are in
     search->StopAndWait();
     EXPECT_FALSE(search->Searching());
     EXPECT_EQ(Child<QPushButton>(w, "btnAction")->text(), QString::fromUtf8("Поиск"));
@@ -250,9 +253,8 @@ TEST_F(SearchView, StoppingKeepsTheResultsAndClosingWaitsForTheWorker) {
     ASSERT_LE(static_cast<std::size_t>(list->count()), complete.size());
     for (int i = 0; i < list->count(); ++i)
         ASSERT_EQ(list->item(i)->text(), complete[static_cast<std::size_t>(i)]) << i;
-    if (list->count() > 0) {
-        EXPECT_EQ(search->GetSelectedVar(), complete[0].toStdString());
-    }
+    ASSERT_GT(list->count(), 0);
+    EXPECT_EQ(search->GetSelectedVar(), complete[0].toStdString());
 
     // Closing the window with a search running stops it before the set goes.
     search->StartSearch();
@@ -285,5 +287,17 @@ TEST_F(SearchView, TheNameFieldSelectsResultsAndCannotAdd) {
     name->lineEdit()->selectAll();
     QTest::keyClicks(name->lineEdit(), QStringLiteral("LANG_B"));
     EXPECT_EQ(w.Search()->GetSelectedVar(), "LANG_B");
+    EXPECT_EQ(w.VarMemo()->GetVarPath(), "LANG_B");
+}
+
+TEST_F(SearchView, AFinishedSearchLeavesTheBrowserItsVariable) {
+    TfMain w;
+    w.OpenWorkingFolder(Work);
+    w.SwitchView(true);
+    w.Search()->StartSearch();
+    w.SwitchView(false); // back to the browser while the search runs
+    w.Browser()->SelectVar("LANG_B");
+    WaitIdle(w.Search());
+    EXPECT_EQ(w.NameEditor()->GetVarName(), "LANG_B");
     EXPECT_EQ(w.VarMemo()->GetVarPath(), "LANG_B");
 }
