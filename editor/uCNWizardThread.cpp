@@ -13,10 +13,6 @@ namespace lx::editor {
 
 namespace {
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
 }
@@ -30,7 +26,7 @@ void Walk(const std::filesystem::path& folder, const std::vector<std::string>& m
         for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
             const std::string name = it->path().filename().string();
             if (it->symlink_status(ec).type() == fs::file_type::directory ||
-                !it->is_regular_file(ec) || !MatchesMask(name, mask))
+                !it->is_regular_file(ec) || !platform::MatchesFileMask(name, mask))
                 continue;
             if (taken.insert(name).second)
                 files.push_back(it->path().string());
@@ -67,29 +63,6 @@ std::vector<std::string> ParseMasks(std::string& field) {
     if (masks.empty())
         masks.push_back("*");
     return masks;
-}
-
-bool MatchesMask(const std::string& name, const std::string& mask) {
-    // Iterative matching with one back-tracking point: the last "*" seen.
-    std::size_t n = 0, m = 0, starAt = std::string::npos, nameAtStar = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && mask[m] == '*') {
-            starAt = m++;
-            nameAtStar = n;
-        } else if (m < mask.size() &&
-                   (mask[m] == '?' || LowerAscii(mask[m]) == LowerAscii(name[n]))) {
-            ++m;
-            ++n;
-        } else if (starAt != std::string::npos) {
-            m = starAt + 1;
-            n = ++nameAtStar;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*')
-        ++m;
-    return m == mask.size();
 }
 
 std::string TemplateName(const std::string& name, bool keepPrefix) {

@@ -19,11 +19,6 @@ namespace lx::editor {
 /// front unless it has one, then "*": php gives *.php, a.txt gives *a.txt.
 std::vector<std::string> ParseMasks(std::string& field);
 
-/// Wildcard matching of a file name: "*" any run, "?" any one character,
-/// letters compared ignoring ASCII case, as template files named on Windows
-/// expect.
-bool MatchesMask(const std::string& name, const std::string& mask);
-
 /// The name a pair uses in the templates: unless keepPrefix, a name longer
 /// than five characters that begins with "LANG_" loses those five.
 std::string TemplateName(const std::string& name, bool keepPrefix);

@@ -51,29 +51,6 @@ host::TMsgResult AskAfterFailure(const lx::TResourceString& text, const std::str
                               host::TMsgButtons::AbortRetryIgnore);
 }
 
-bool MatchesMask(const std::string& name, const std::string& mask) {
-    // Iterative wildcard match: "*" any run, "?" one character, ASCII case ignored.
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    std::size_t n = 0, m = 0, star = std::string::npos, mark = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || lower(mask[m]) == lower(name[n]))) {
-            ++n;
-            ++m;
-        } else if (m < mask.size() && mask[m] == '*') {
-            star = m++;
-            mark = n;
-        } else if (star != std::string::npos) {
-            m = star + 1;
-            n = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*')
-        ++m;
-    return m == mask.size();
-}
-
 // "packs/de/share.ini" -> folder "packs/de", name "share.ini".
 std::string ParentFolder(const std::string& folder) {
     const auto p = folder.find_last_of('/');
@@ -266,7 +243,7 @@ void ListRemote(const TFTPUserData& data, const std::string& mask, std::vector<s
         const std::string name = RemoteFileName(n);
         if (name == "." || name == "..")
             continue;
-        if (trimmed.empty() || MatchesMask(name, trimmed))
+        if (trimmed.empty() || platform::MatchesFileMask(name, trimmed))
             list.push_back(name);
     }
 }

@@ -231,4 +231,27 @@ TFileTime Now() {
         .count();
 }
 
+bool MatchesFileMask(const std::string& name, const std::string& mask) {
+    // Iterative matching with one back-tracking point: the last "*" seen.
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    std::size_t n = 0, m = 0, starAt = std::string::npos, nameAtStar = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == '*') {
+            starAt = m++;
+            nameAtStar = n;
+        } else if (m < mask.size() && (mask[m] == '?' || lower(mask[m]) == lower(name[n]))) {
+            ++m;
+            ++n;
+        } else if (starAt != std::string::npos) {
+            m = starAt + 1;
+            n = ++nameAtStar;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*')
+        ++m;
+    return m == mask.size();
+}
+
 } // namespace lx::platform

@@ -52,4 +52,9 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder, const
 /// The current time on the same scale as file times.
 TFileTime Now();
 
+/// Wildcard matching of a file name: "*" any run, "?" any one character,
+/// letters compared ignoring ASCII case (names chosen on Windows, where case
+/// does not count, must still match).
+bool MatchesFileMask(const std::string& name, const std::string& mask);
+
 } // namespace lx::platform

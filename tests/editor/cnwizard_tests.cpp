@@ -74,7 +74,7 @@ TEST(CNWizardRules, WildcardsMatchWholeNamesIgnoringCase) {
         {"[x].php", "[x].php", true}, // brackets are plain characters
     };
     for (const auto& [name, mask, matches] : cases)
-        EXPECT_EQ(MatchesMask(name, mask), matches) << name << " ~ " << mask;
+        EXPECT_EQ(platform::MatchesFileMask(name, mask), matches) << name << " ~ " << mask;
 }
 
 TEST(CNWizardRules, PairsReplaceEachOccurrenceOnce) {
