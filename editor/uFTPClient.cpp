@@ -67,12 +67,17 @@ struct TFTPClient::TTransfer {
     char Error[CURL_ERROR_SIZE] = {};
     TSList Quote, PostQuote;
 
+    // Between transfers the handle's data pointers are null (see Perform):
+    // libcurl still reads the server's replies when it closes the connection.
     static std::size_t Write(char* data, std::size_t size, std::size_t n, void* self) {
-        static_cast<TTransfer*>(self)->Received.append(data, size * n);
+        if (self)
+            static_cast<TTransfer*>(self)->Received.append(data, size * n);
         return size * n;
     }
     static std::size_t Read(char* buffer, std::size_t size, std::size_t n, void* self) {
         auto* t = static_cast<TTransfer*>(self);
+        if (!t || !t->Sending)
+            return 0;
         const std::size_t left = t->Sending->size() - t->SendPos;
         const std::size_t count = std::min(left, size * n);
         std::memcpy(buffer, t->Sending->data() + t->SendPos, count);
@@ -84,13 +89,15 @@ struct TFTPClient::TTransfer {
         std::string line(data, size * n);
         while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
             line.pop_back();
-        if (!line.empty() && (line[0] == '4' || line[0] == '5'))
+        if (self && !line.empty() && (line[0] == '4' || line[0] == '5'))
             static_cast<TTransfer*>(self)->LastErrorReply = line;
         return size * n;
     }
     static int Progress(void* self, curl_off_t dlTotal, curl_off_t dlNow, curl_off_t ulTotal,
                         curl_off_t ulNow) {
         auto* t = static_cast<TTransfer*>(self);
+        if (!t)
+            return 0;
         const long long total = t->Mode == 0 ? dlTotal : ulTotal;
         const long long now = t->Mode == 0 ? dlNow : ulNow;
         if (!t->Begun && (total > 0 || now > 0)) {
@@ -194,10 +201,18 @@ void TFTPClient::Perform(TTransfer& t) {
     const CURLcode rc = curl_easy_perform(c);
     if (t.Begun)
         ProgressManager().WorkEnd(this, t.Mode);
-    // The options point into `t`; none may outlive it.
+    // The options point into `t`; none may outlive it. libcurl keeps using
+    // the callbacks after the transfer: closing the connection (Disconnect,
+    // the destructor, a connection dropped by the next transfer) sends QUIT
+    // and reads the reply through the header and progress callbacks.
     curl_easy_setopt(c, CURLOPT_QUOTE, nullptr);
     curl_easy_setopt(c, CURLOPT_POSTQUOTE, nullptr);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, nullptr);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_READDATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, nullptr);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 1L);
     if (rc == CURLE_OK)
         return;
     std::string message = t.Error[0] ? std::string(t.Error) : std::string(curl_easy_strerror(rc));

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,8 +58,17 @@ TFTPServer::TFTPServer(const std::string& root, const std::string& user,
     // Debian's interpreter: the first python3 on PATH may lack pyftpdlib.
     std::vector<std::string> args = {
         "/usr/bin/python3", LX_FTP_SERVER_SCRIPT, portText, root, user, password, logFile};
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
+        // The server dies with the test program, however that ends (a
+        // sanitizer abort skips the destructor), and inherits none of its
+        // descriptors: a build lock held by whoever ran the tests would
+        // otherwise stay held for as long as an orphaned server lives.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
+        close_range(3, ~0U, 0);
         const int quiet = open("/dev/null", O_WRONLY);
         if (quiet >= 0) {
             dup2(quiet, STDERR_FILENO);
