@@ -203,9 +203,21 @@ void TfGetSelection::Fill(const QString& caption, const QString& prompt,
     FMode = mode;
     setWindowTitle(caption);
     FPrompt->setPlainText(prompt);
-    // 14 pixels a line where the font fits in it; the dialog grows with the prompt.
-    const int line = std::max(kPromptLine, FPrompt->fontMetrics().lineSpacing());
-    const int lines = std::max<int>(1, static_cast<int>(prompt.count(QChar(u'\n'))) + 1);
+    // 14 pixels a line where the font fits in it; the dialog grows with the
+    // prompt. A long line wraps at the dialog's width, so the lines counted
+    // are the lines shown, or the end of the prompt would be cut off.
+    const QFontMetrics metrics = FPrompt->fontMetrics();
+    const int line = std::max(kPromptLine, metrics.lineSpacing());
+    // A little narrower than the field, so that a word that only just fits
+    // by this count cannot wrap in the field itself.
+    const int wrapWidth = kClientWidth - 2 * 8 - 2 * metrics.averageCharWidth();
+    int lines = 0;
+    for (const QString& paragraph : prompt.split(QChar(u'\n'))) {
+        const QRect r = metrics.boundingRect(QRect(0, 0, wrapWidth, 100000), Qt::TextWordWrap,
+                                             paragraph.isEmpty() ? QStringLiteral(" ") : paragraph);
+        lines += std::max(1, (r.height() + metrics.lineSpacing() - 1) / metrics.lineSpacing());
+    }
+    lines = std::max(1, lines);
     FPrompt->setFixedHeight(lines * line);
     setFixedSize(kClientWidth, kClientHeight + lines * line - line);
 

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontDialog>
 #include <QLabel>
 #include <QMenu>
@@ -15,6 +16,12 @@
 namespace lx::editor {
 
 LX_RESOURCESTRING(sPackListCaption, "Список языков:");
+
+void TfrLangPacks::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        FCaption->setText(sPackListCaption());
+    QWidget::changeEvent(event);
+}
 
 TfrLangPacks::TfrLangPacks(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frLangPacks"));

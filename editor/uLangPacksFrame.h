@@ -33,6 +33,10 @@ signals:
     /// The set or a tick changed.
     void PacksChanged();
 
+protected:
+    /// The caption follows the interface language.
+    void changeEvent(QEvent* event) override;
+
 private:
     void BuildGoMenu();
     TLangPackSet FSet;

@@ -76,7 +76,9 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
     FNameEditor = new TfrVarNameEditor(main);
     FNameEditor->setFixedHeight(68);
     FVarMemo = new TfrVarMemo(main);
-    mainColumn->addWidget(FNameEditor);
+    // The name field stays at the top also while the value panel is hidden
+    // (for a folder or a new name), instead of moving under the typing hand.
+    mainColumn->addWidget(FNameEditor, 0, Qt::AlignTop);
     mainColumn->addWidget(FVarMemo, 1);
     split->addWidget(left);
     split->addWidget(main);
@@ -159,6 +161,10 @@ TfMain::TfMain(QWidget* parent) : QMainWindow(parent) {
                                                "SOFTWARE\\GLOTRIX\\SHARED", "lang", name))
             host::HostUI().ShowError(QStringLiteral("Error creating system registry entry"));
         SetCaption();
+        // The texts the panels set in code are read again in the new language
+        // (Qt hands the event on to every child).
+        QEvent changed(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(this, &changed);
     };
     ProgressManager().RegisterViewer(this, this);
     LoadWindowSettings();

@@ -344,6 +344,22 @@ void TfrBrowser::Refresh() {
                 FView->setCurrentItem(it->second);
 }
 
+void TfrBrowser::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        for (QComboBox* box : FCombos)
+            if (box->count() > 0)
+                box->setItemText(0, sShowAll());
+        const QList<QAction*> items = FPopup->actions();
+        for (QAction* a : items) {
+            if (a->objectName() == QLatin1String("pmiRenameVar"))
+                a->setText(sRenameVar());
+            else if (a->objectName() == QLatin1String("pmiDeleteVar"))
+                a->setText(sDeleteVar());
+        }
+    }
+    QWidget::changeEvent(event);
+}
+
 QComboBox* TfrBrowser::Combo(int k) {
     while (static_cast<int>(FCombos.size()) <= k) {
         const int n = static_cast<int>(FCombos.size());

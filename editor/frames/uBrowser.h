@@ -92,6 +92,8 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// The texts set in code follow the interface language.
+    void changeEvent(QEvent* event) override;
 
 private:
     TTree* ItemOf(const QTreeWidgetItem* node) const;

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -158,6 +159,16 @@ void TfrVarNameEditor::FocusName() {
 
 bool TfrVarNameEditor::IsNewName(const std::string& name) {
     return FBrowser && !name.empty() && !FBrowser->VarExists(name);
+}
+
+void TfrVarNameEditor::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        if (FBrowser)
+            UpdateStatus();
+        else
+            FStatus->setText(sNameStatus());
+    }
+    QWidget::changeEvent(event);
 }
 
 void TfrVarNameEditor::UpdateStatus() {

@@ -42,6 +42,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// The status and the note follow the interface language.
+    void changeEvent(QEvent* event) override;
 
 private:
     void UpdateStatus();
