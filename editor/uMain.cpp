@@ -38,6 +38,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -405,26 +406,40 @@ void TfMain::BuildMenus() {
     // The tool bars: standard buttons, network buttons, the clipboard panel.
     FHotKeys = addToolBar(QStringLiteral("tBarHotKeys"));
     FHotKeys->setObjectName(QStringLiteral("tBarHotKeys"));
-    auto button = [](QToolBar* bar, const char* name, const char* hint, QAction* like) {
-        QAction* b = bar->addAction(like->text());
+    // The buttons show pictures only (the style's standard ones), so that the
+    // band fits the window; their texts and hints stay for the tool tips and
+    // the packs.
+    auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
+    auto button = [&icon](QToolBar* bar, const char* name, const char* hint, QAction* like,
+                          QStyle::StandardPixmap picture) {
+        QAction* b = bar->addAction(icon(picture), like->text());
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(QString::fromUtf8(hint));
         QObject::connect(b, &QAction::triggered, like, &QAction::trigger);
         return b;
     };
-    QAction* tbNewPack = button(FHotKeys, "tbtnNewPack", "Добавить новый язык...", newPack);
-    QAction* tbDeletePack = button(FHotKeys, "tblDeletePack", "Удалить язык...", deletePack);
-    QAction* tbSave = button(FHotKeys, "tbtnSaveAll", "Сохранить все изменения локально", save);
-    QAction* tbRenameVar = button(FHotKeys, "tbtnRenameVar", "Переименовать переменную", renameVar);
-    QAction* tbDeleteVar = button(FHotKeys, "tbtnDeleteVar", "Удалить переменную", deleteVar);
-    QAction* tbRefresh = button(FHotKeys, "tbtnRefresh", "Обновить", refresh);
-    QAction* tbSync = button(FHotKeys, "tbtnSynhronize", "Синхронизировать яыки...", sync);
+    QAction* tbNewPack = button(FHotKeys, "tbtnNewPack", "Добавить новый язык...", newPack,
+                                QStyle::SP_FileDialogNewFolder);
+    QAction* tbDeletePack =
+        button(FHotKeys, "tblDeletePack", "Удалить язык...", deletePack, QStyle::SP_TrashIcon);
+    QAction* tbSave = button(FHotKeys, "tbtnSaveAll", "Сохранить все изменения локально", save,
+                             QStyle::SP_DialogSaveButton);
+    QAction* tbRenameVar = button(FHotKeys, "tbtnRenameVar", "Переименовать переменную", renameVar,
+                                  QStyle::SP_FileDialogDetailedView);
+    QAction* tbDeleteVar = button(FHotKeys, "tbtnDeleteVar", "Удалить переменную", deleteVar,
+                                  QStyle::SP_DialogDiscardButton);
+    QAction* tbRefresh =
+        button(FHotKeys, "tbtnRefresh", "Обновить", refresh, QStyle::SP_BrowserReload);
+    QAction* tbSync = button(FHotKeys, "tbtnSynhronize", "Синхронизировать яыки...", sync,
+                             QStyle::SP_DialogApplyButton);
     FHotKeys->addSeparator();
     // The two views: exclusive buttons kept in step with their menu items.
-    for (auto [name, hint, item] :
-         {std::tuple{"tbtnViewEdit", "Добавление/Редактирование переменных", FViewEdit},
-          std::tuple{"tbtnViewFind", "Поиск/Редактирование переменных", FViewFind}}) {
-        QAction* b = FHotKeys->addAction(item->text());
+    for (auto [name, hint, item, picture] :
+         {std::tuple{"tbtnViewEdit", "Добавление/Редактирование переменных", FViewEdit,
+                     QStyle::SP_FileDialogListView},
+          std::tuple{"tbtnViewFind", "Поиск/Редактирование переменных", FViewFind,
+                     QStyle::SP_FileDialogContentsView}}) {
+        QAction* b = FHotKeys->addAction(icon(picture), item->text());
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(QString::fromUtf8(hint));
         b->setCheckable(true);
@@ -434,9 +449,10 @@ void TfMain::BuildMenus() {
     }
     FNetBar = addToolBar(QStringLiteral("tbarNet"));
     FNetBar->setObjectName(QStringLiteral("tbarNet"));
-    QAction* tbDownload =
-        button(FNetBar, "tbtnDowloadFromServer", "Загрузить данные с сервера", download);
-    QAction* tbUpload = button(FNetBar, "tbtnUploadToServer", "Выгрузить данные на сервер", upload);
+    QAction* tbDownload = button(FNetBar, "tbtnDowloadFromServer", "Загрузить данные с сервера",
+                                 download, QStyle::SP_ArrowDown);
+    QAction* tbUpload = button(FNetBar, "tbtnUploadToServer", "Выгрузить данные на сервер", upload,
+                               QStyle::SP_ArrowUp);
     FBufBar = addToolBar(QStringLiteral("pnlBufHint"));
     FBufBar->setObjectName(QStringLiteral("pnlBufHint"));
     auto* bufLabel = new QLabel(QString::fromUtf8("Содержимое буффера:"), FBufBar);
