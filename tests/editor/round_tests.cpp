@@ -1,6 +1,7 @@
 // A translator's round through the whole main window (offscreen, real
 // widgets): switching the interface language, the name field's place while
 // the value panel is hidden, and the selection dialog's long prompts.
+#include "WorkFolderTest.h"
 #include "editor/uGetSelection.h"
 #include "editor/uMain.h"
 #include "editor/uVars.h"
@@ -36,14 +37,12 @@ const std::string kRusPack = "<SYSTEM>\r  <ENCODING>UTF8</ENCODING>\r  <LCID>$04
 const std::string kEnuPack = "<SYSTEM>\r  <LCID>$0409</LCID>\r</SYSTEM>\r"
                              "<LANG>\r  <Login>Log in</Login>\r</LANG>\r";
 
-class Round : public test::TempDirTest {
+class Round : public test::TWorkFolderTest {
 protected:
     void SetUp() override {
-        TempDirTest::SetUp();
-        Work = Dir.File("work");
+        TWorkFolderTest::SetUp();
         Dir.Write("work/RUS.lng", kRusPack);
         Dir.Write("work/ENU.lng", kEnuPack);
-        WriteStr("user", "name", "Anna", MainIniFileName());
         // The editor's own language packs, as installed beside the program.
         std::filesystem::create_directories(Dir.File("lang"));
         for (const char* pack : {"RUS.lng", "ENU.lng"})
@@ -62,9 +61,6 @@ protected:
         ASSERT_NE(item, nullptr) << caption.toStdString();
         item->trigger();
     }
-
-    std::string Work;
-    test::TScriptedHostUI UI;
 };
 
 // The texts the panels build in code change with the language, as the
